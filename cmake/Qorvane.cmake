@@ -7,7 +7,7 @@ function(qorvane_library folder)
     if(NOT sources)
         # A folder that has no code yet still gives a (empty) library to link against.
         set(sources ${CMAKE_CURRENT_BINARY_DIR}/empty.cpp)
-        file(WRITE ${sources} "")
+        file(WRITE ${sources} "// This folder has no code yet.\nnamespace {}\n")
     endif()
     add_library(qorvane_${folder} STATIC ${sources})
     target_include_directories(qorvane_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
