@@ -1,7 +1,12 @@
 #include "CQorvaneApp.h"
 
+#include "CMainFrame.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
+#include "widgets/AppIcons.h"
+
+#include <QMessageBox>
+#include <QTimer>
 
 CQorvaneApp::CQorvaneApp(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -9,6 +14,7 @@ CQorvaneApp::CQorvaneApp(int &argc, char **argv)
     setApplicationName(QStringLiteral("Qorvane"));
     setOrganizationName(QStringLiteral("Qorvane2005"));
     setApplicationVersion(QStringLiteral("2.0.8"));
+    setWindowIcon(AppIcons::application());
 }
 
 CQorvaneApp::~CQorvaneApp() = default;
@@ -20,9 +26,25 @@ CQorvaneApp *CQorvaneApp::instance()
 
 int CQorvaneApp::run()
 {
+    // Settings first; the command line is not interpreted.
     m_store = std::make_unique<SettingsStore>();
     AppSettings::instance().load(*m_store);
-    const int rc = 0;
+
+    m_mainFrame = new CMainFrame(m_store.get());
+    m_mainFrame->restorePlacementAndShow();
+    if (!m_store->loadedCleanly())
+        QMessageBox::warning(m_mainFrame, QStringLiteral("Qorvane"), m_store->loadError());
+
+    // The first query window offers the connection choice once the event loop runs.
+    QTimer::singleShot(0, m_mainFrame, [this] {
+        m_mainFrame->openQueryWindow(nullptr, QString(), QString(), QString(), true);
+    });
+
+    const int rc = exec();
+
+    // Exit: the main window is gone before the settings are saved.
+    delete m_mainFrame;
+    m_mainFrame = nullptr;
     AppSettings::instance().save(*m_store);
     return rc;
 }

@@ -44,6 +44,20 @@ SettingsStore::SettingsStore(const QString &path)
 
 SettingsStore::~SettingsStore() = default;
 
+namespace {
+// Creates the file empty and private before anything is written to it; later atomic saves
+// keep the permissions of the file they replace.
+void createPrivateFile(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.close();
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+} // namespace
+
 QString SettingsStore::key(const QString &section, const QString &name) const
 {
     return section + QLatin1Char('/') + name;
@@ -118,6 +132,7 @@ QStringList SettingsStore::valueNames(const QString &section) const
 
 bool SettingsStore::sync()
 {
+    createPrivateFile(m_path);
     m_settings->sync();
     QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return m_settings->status() == QSettings::NoError;
