@@ -106,6 +106,17 @@ CommandTarget::State CChildFrame::commandState(int) const
 
 void CChildFrame::runCommand(int) {}
 
+void CChildFrame::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_splitDone) {
+        // The editor is created with half of the window's height.
+        m_splitDone = true;
+        const int half = qMax(1, m_splitter->height() / 2);
+        m_splitter->setSizes({half, m_splitter->height() - half});
+    }
+}
+
 void CChildFrame::closeEvent(QCloseEvent *event)
 {
     if (closeGuard() && !closeGuard()(this)) {

@@ -63,6 +63,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     CADODatabase *m_session = nullptr;
@@ -74,4 +75,5 @@ private:
     QWidget *m_editorPane = nullptr;
     QWidget *m_resultPane = nullptr;
     QLabel *m_panes[4] = {};
+    bool m_splitDone = false;
 };
