@@ -1,0 +1,78 @@
+#include "db/sqlite/SqliteHandle.h"
+
+#include <sqlite3.h>
+
+namespace Ado {
+
+const QString SqliteHandle::Source = QStringLiteral("SQLite");
+
+namespace {
+qint64 nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+} // namespace
+
+SqliteHandle::SqliteHandle(sqlite3 *db)
+    : m_db(db)
+{
+    sqlite3_progress_handler(m_db, 4000, &SqliteHandle::progress, this);
+}
+
+SqliteHandle::~SqliteHandle()
+{
+    sqlite3_close_v2(m_db);
+}
+
+int SqliteHandle::progress(void *self)
+{
+    auto *handle = static_cast<SqliteHandle *>(self);
+    const qint64 deadline = handle->m_deadline.load(std::memory_order_relaxed);
+    if (deadline != 0 && nowMs() > deadline) {
+        handle->m_deadlinePassed = true;
+        return 1;
+    }
+    return 0;
+}
+
+void SqliteHandle::setDeadline(int timeoutSeconds)
+{
+    m_deadlinePassed = false;
+    m_deadline = timeoutSeconds > 0 ? nowMs() + qint64(timeoutSeconds) * 1000 : 0;
+}
+
+Status SqliteHandle::statusFor(int sqliteCode)
+{
+    switch (sqliteCode & 0xff) {
+    case SQLITE_ERROR:
+        return DB_E_ErrorsInCommand;
+    case SQLITE_CONSTRAINT:
+        return DB_E_IntegrityViolation;
+    case SQLITE_INTERRUPT:
+        return DB_E_Canceled;
+    case SQLITE_AUTH:
+    case SQLITE_PERM:
+        return DB_Sec_E_AuthFailed;
+    case SQLITE_TOOBIG:
+    case SQLITE_RANGE:
+        return DB_E_DataOverflow;
+    default:
+        return E_Fail;
+    }
+}
+
+ComError SqliteHandle::lastError(bool cancelled) const
+{
+    const int code = sqlite3_extended_errcode(m_db);
+    if ((code & 0xff) == SQLITE_INTERRUPT) {
+        if (m_deadlinePassed && !cancelled)
+            return ComError(DB_E_AbortLimitReached, Source,
+                            QStringLiteral("クエリがタイムアウトしました。"));
+        return ComError(DB_E_Canceled, Source, QStringLiteral("操作はキャンセルされました。"));
+    }
+    return ComError(statusFor(code), Source, QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+} // namespace Ado

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "db/ado/AdoProvider.h"
+
+#include <QByteArray>
+#include <atomic>
+#include <memory>
+
+struct sqlite3_stmt;
+
+namespace Ado {
+
+class SqliteHandle;
+
+// The results of a command text on SQLite: each statement of the text in turn is one
+// result. Declared column types give the ADO data types by SQLite's affinity rules; a value
+// whose storage class does not fit its column's type is given as the value it holds.
+class SqliteResult : public ResultStream
+{
+public:
+    SqliteResult(std::shared_ptr<SqliteHandle> handle, const QString &text,
+                 const QList<Parameter> &parameters, int timeoutSeconds);
+    ~SqliteResult() override;
+
+    void start() override;
+    const QList<FieldInfo> &fields() const override { return m_fields; }
+    bool fetch() override;
+    void value(int column, Variant &out) override;
+    qint64 actualSize(int column) override;
+    long recordsAffected() const override { return m_recordsAffected; }
+    bool nextResult() override;
+    void cancel() override;
+
+    // The ADO type, size, precision and scale for a declared column type.
+    static FieldInfo typeForDeclared(const QString &declared);
+
+private:
+    bool runNextStatement();
+    void bindParameters();
+    void describeColumns();
+    [[noreturn]] void throwLastError();
+    void finalize();
+
+    std::shared_ptr<SqliteHandle> m_handle;
+    QByteArray m_text;
+    const char *m_tail = nullptr;
+    QList<Parameter> m_parameters;
+    int m_positional = 0; // "?" markers bound so far
+    int m_timeout = 0;
+    sqlite3_stmt *m_stmt = nullptr;
+    QList<FieldInfo> m_fields;
+    QList<int> m_kinds; // per column: how values are read
+    long m_recordsAffected = -1;
+    bool m_pendingRow = false; // the first step already produced a row
+    bool m_rowValid = false;
+    std::atomic<bool> m_cancelled{false};
+};
+
+} // namespace Ado
