@@ -1,0 +1,8 @@
+#include "CSqlComma.h"
+
+#include "CSqlItem.h"
+
+CSqlComma::CSqlComma()
+    : CSqlDelimiter(SQL_ITEM_COMMA, 1)
+{
+}
