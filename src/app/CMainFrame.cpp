@@ -83,6 +83,10 @@ CMainFrame::CMainFrame(SettingsStore *store, QWidget *parent)
 
 CMainFrame::~CMainFrame()
 {
+    // The windows outlive this object's members while the base class deletes its children.
+    for (QObject *frame : m_windows.windows())
+        disconnect(frame, nullptr, this, nullptr);
+    disconnect(m_mdi, nullptr, this, nullptr);
     saveBarLayout();
     if (m_helpProcess && m_helpProcess->state() != QProcess::NotRunning) {
         m_helpProcess->terminate();
@@ -618,6 +622,7 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
         wait.emplace();
     }
 
+    m_sessions.insert(frame, frame->session());
     frame->setTitle(titleFor(frame));
     auto *sub = m_mdi->addSubWindow(frame);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -634,7 +639,7 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
         sub->showMaximized();
     else
         sub->show();
-    m_mdi->setActiveSubWindow(sub);
+    activateQueryWindow(frame);
     frame->setFocus();
 
     rebuildMenus();
@@ -649,10 +654,15 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
 
 CChildFrame *CMainFrame::activeQueryWindow() const
 {
-    QMdiSubWindow *sub = m_mdi->activeSubWindow();
-    if (!sub)
-        sub = m_mdi->currentSubWindow();
-    return sub ? qobject_cast<CChildFrame *>(sub->widget()) : nullptr;
+    if (QMdiSubWindow *sub = m_mdi->activeSubWindow()) {
+        if (auto *frame = qobject_cast<CChildFrame *>(sub->widget()); frame && m_windows.contains(frame))
+            return frame;
+    }
+    // The area is not active (e.g. a dialog has the focus): the window last activated.
+    if (m_lastActive && m_windows.contains(m_lastActive))
+        return m_lastActive;
+    const QList<QObject *> windows = m_windows.windows();
+    return windows.isEmpty() ? nullptr : qobject_cast<CChildFrame *>(windows.last());
 }
 
 void CMainFrame::activateQueryWindow(CChildFrame *frame)
@@ -660,15 +670,21 @@ void CMainFrame::activateQueryWindow(CChildFrame *frame)
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
         if (sub->widget() == frame) {
             m_mdi->setActiveSubWindow(sub);
-            return;
+            break;
         }
+    }
+    if (frame != m_lastActive) {
+        m_lastActive = frame;
+        syncFileList();
+        updateTitle();
+        Q_EMIT activeQueryWindowChanged(frame);
     }
 }
 
 void CMainFrame::onSubWindowActivated(QMdiSubWindow *sub)
 {
     auto *frame = sub ? qobject_cast<CChildFrame *>(sub->widget()) : nullptr;
-    if (frame == m_lastActive)
+    if (!frame || frame == m_lastActive || !m_windows.contains(frame))
         return;
     m_lastActive = frame;
     syncFileList();
@@ -676,39 +692,48 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow *sub)
     Q_EMIT activeQueryWindowChanged(frame);
 }
 
+void CMainFrame::forgetQueryWindow(CChildFrame *frame)
+{
+    if (!m_windows.contains(frame))
+        return;
+    m_windows.remove(frame);
+    CADODatabase *session = m_sessions.take(frame);
+    if (m_services.windowClosed)
+        m_services.windowClosed(frame, session);
+    Q_EMIT queryWindowClosed(frame);
+    if (m_lastActive == frame || !m_lastActive) {
+        // Like any multiple-document frame, the next window becomes the active one.
+        const QList<QObject *> windows = m_windows.windows();
+        m_lastActive = nullptr;
+        if (!windows.isEmpty())
+            activateQueryWindow(qobject_cast<CChildFrame *>(windows.last()));
+    }
+    rebuildMenus();
+    syncFileList();
+    updateConnectionPane();
+    updateTitle();
+}
+
 void CMainFrame::onQueryWindowDestroyed(QObject *object)
 {
-    auto *frame = static_cast<CChildFrame *>(object);
-    m_windows.remove(object);
-    if (m_services.windowClosed)
-        m_services.windowClosed(frame);
-    Q_EMIT queryWindowClosed(frame);
-    // Menus are rebuilt from the event loop: this runs while the window is being destroyed.
-    QTimer::singleShot(0, this, [this] {
-        rebuildMenus();
-        syncFileList();
-        updateConnectionPane();
-        updateTitle();
-        updateCommandStates();
-    });
+    forgetQueryWindow(static_cast<CChildFrame *>(object));
+    QTimer::singleShot(0, this, &CMainFrame::updateCommandStates);
 }
 
 bool CMainFrame::closeFrame(CChildFrame *frame)
 {
-    QPointer<CChildFrame> guard(frame);
+    QMdiSubWindow *holder = nullptr;
     for (QMdiSubWindow *sub : m_mdi->subWindowList()) {
         if (sub->widget() == frame) {
-            sub->close();
+            holder = sub;
             break;
         }
     }
-    if (guard) {
-        // Declined: the window stays.
+    // The frame's close handler asks its questions; an ignored close event keeps it open.
+    const bool closed = holder ? holder->close() : frame->close();
+    if (!closed)
         return false;
-    }
-    // Let the deferred deletion of the sub-window run so the lists are current.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_windows.remove(frame);
+    forgetQueryWindow(frame);
     return true;
 }
 

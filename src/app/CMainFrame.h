@@ -50,8 +50,9 @@ public:
         std::function<QString(CChildFrame *, const QString &path)> connectedTitle;
         // The windows that share the window's connection, in the order they were added.
         std::function<QList<CChildFrame *>(CChildFrame *)> windowsOfConnection;
-        // The window has gone; the registry drops it (and closes the connection with it).
-        std::function<void(CChildFrame *)> windowClosed;
+        // The window has gone (it may be half destroyed: only its identity is passed); the
+        // registry drops it and closes the connection with its last window.
+        std::function<void(QObject *window, CADODatabase *session)> windowClosed;
     };
     void setConnectionServices(ConnectionServices services);
 
@@ -125,6 +126,8 @@ private:
     QMenu *addMenuOf(QMenu *menu, const QList<int> &ids);
     void onSubWindowActivated(QMdiSubWindow *sub);
     void onQueryWindowDestroyed(QObject *frame);
+    // Drops a closed window from the list and the registry, activating the next one.
+    void forgetQueryWindow(CChildFrame *frame);
     void syncFileList();
     void updateConnectionPane();
     void updateTitle();
@@ -153,5 +156,6 @@ private:
     bool m_closingAll = false;
     QPointer<QProcess> m_helpProcess;
     QPointer<CChildFrame> m_lastActive;
+    QHash<QObject *, CADODatabase *> m_sessions; // each window's session, kept for its closing
     std::function<void(QWidget *)> m_formatterOptions;
 };

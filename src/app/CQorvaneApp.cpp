@@ -1,5 +1,6 @@
 #include "CQorvaneApp.h"
 
+#include "AppServices.h"
 #include "CMainFrame.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
@@ -28,9 +29,11 @@ int CQorvaneApp::run()
 {
     // Settings first; the command line is not interpreted.
     m_store = std::make_unique<SettingsStore>();
+    AppServices::installSettingsHooks();
     AppSettings::instance().load(*m_store);
 
     m_mainFrame = new CMainFrame(m_store.get());
+    AppServices::installInto(*m_mainFrame);
     m_mainFrame->restorePlacementAndShow();
     if (!m_store->loadedCleanly())
         QMessageBox::warning(m_mainFrame, QStringLiteral("Qorvane"), m_store->loadError());

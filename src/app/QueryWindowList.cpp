@@ -1,15 +1,5 @@
 #include "QueryWindowList.h"
 
-QList<QObject *> QueryWindowList::windows() const
-{
-    QList<QObject *> list;
-    list.reserve(m_windows.size());
-    for (const auto &w : m_windows)
-        if (w)
-            list << w.data();
-    return list;
-}
-
 void QueryWindowList::append(QObject *window)
 {
     if (!m_windows.contains(window))
@@ -19,6 +9,5 @@ void QueryWindowList::append(QObject *window)
 void QueryWindowList::remove(QObject *window)
 {
     m_windows.removeAll(window);
-    m_windows.removeAll(nullptr);
     resetUnconnectedCounterIfEmpty();
 }

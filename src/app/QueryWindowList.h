@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 
 // The open query windows in the order they were opened, with the limit of 512 and the
 // counter that numbers unconnected windows ("接続無 - ｸｴﾘ %d"). UI thread only.
@@ -15,7 +14,7 @@ public:
     bool isFull() const { return count() >= Limit; }
     bool contains(QObject *window) const { return m_windows.contains(window); }
     QObject *at(int i) const { return m_windows.at(i); }
-    QList<QObject *> windows() const;
+    QList<QObject *> windows() const { return m_windows; }
 
     void append(QObject *window);
     // Removes the window; when the last one has gone the unconnected counter restarts.
@@ -31,6 +30,6 @@ public:
     }
 
 private:
-    QList<QPointer<QObject>> m_windows;
+    QList<QObject *> m_windows; // removed explicitly when a window closes or is destroyed
     int m_unconnected = 0;
 };

@@ -1,0 +1,62 @@
+#include "AppServices.h"
+
+#include "CMainFrame.h"
+#include "connections/CDBConnections.h"
+#include "connections/ConnectQueryWindow.h"
+#include "connections/ProfileList.h"
+#include "query/CChildFrame.h"
+
+#include <QFileInfo>
+
+namespace AppServices {
+
+void installSettingsHooks()
+{
+    ProfileList::installSettingsHooks();
+}
+
+void installInto(CMainFrame &mainFrame)
+{
+    CMainFrame::ConnectionServices services;
+    services.connect = [](CChildFrame *frame, CADODatabase *share, const QString &name,
+                          const QString &connectionText, bool ask) {
+        ConnectRequest request;
+        request.window = frame;
+        request.shareSession = share;
+        request.profileName = name;
+        request.connectionText = connectionText;
+        request.askForConnection = ask;
+        request.statusText = [frame](const QString &text) { frame->setStatusText(0, text); };
+        const ConnectResult result = connectQueryWindow(request);
+        frame->setSession(result.session);
+        frame->setConnection(name, connectionText);
+        return result.connected;
+    };
+    services.connectionCount = [] { return CDBConnections::instance().Count(); };
+    services.isOpen = [](CChildFrame *frame) {
+        return frame->session() && CDBConnections::instance().IsOpen(frame->session());
+    };
+    services.connectedTitle = [](CChildFrame *frame, const QString &path) {
+        const CDBConnections &registry = CDBConnections::instance();
+        const QString base = path.isEmpty()
+                                 ? QStringLiteral("ｸｴﾘ %1").arg(registry.QueryCounter(frame->session()))
+                                 : QFileInfo(path).fileName().left(256);
+        return registry.Title(frame->session(), base);
+    };
+    services.windowsOfConnection = [](CChildFrame *frame) {
+        QList<CChildFrame *> windows;
+        if (const ConnectionRecord *record = CDBConnections::instance().Find(frame->session())) {
+            for (QObject *w : record->windows)
+                if (auto *f = qobject_cast<CChildFrame *>(w))
+                    windows << f;
+        }
+        return windows;
+    };
+    services.windowClosed = [](QObject *window, CADODatabase *session) {
+        if (session)
+            CDBConnections::instance().WindowClosed(session, window);
+    };
+    mainFrame.setConnectionServices(std::move(services));
+}
+
+} // namespace AppServices
