@@ -4,7 +4,10 @@
 #include "connections/CDBConnections.h"
 #include "connections/ConnectQueryWindow.h"
 #include "connections/ProfileList.h"
+#include "platform/AppSettings.h"
+#include "platform/SettingsStore.h"
 #include "query/CChildFrame.h"
+#include "sql/CSqlParser.h"
 
 #include <QFileInfo>
 
@@ -13,6 +16,10 @@ namespace AppServices {
 void installSettingsHooks()
 {
     ProfileList::installSettingsHooks();
+    // The formatter's section "SqlParser" loads after and saves after "Settings".
+    AppSettings::setSectionHooks(
+        {[](const SettingsStore &store) { CSqlParser::application().LoadSettings(store); },
+         [](SettingsStore &store) { CSqlParser::application().SaveSettings(store); }});
 }
 
 void installInto(CMainFrame &mainFrame)
