@@ -1,0 +1,106 @@
+// Formatter throughput: lays out 1 MB and 10 MB of typical SQL (TPC-H queries, sqlglot test
+// statements and the pagila schema, with CR LF line breaks as the editor hands them over)
+// with the default options, in one run, and prints the times and their ratio.
+//
+//     bench_format [realdata-dir]     (default /work/shared/realdata)
+
+#include "sql/CSqlParser.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QString corpus(const QString &root)
+{
+    QStringList files;
+    const QDir tpch(root + QStringLiteral("/datafusion-ballista-tpch"));
+    for (const QString &name : tpch.entryList({QStringLiteral("q*.sql")}, QDir::Files, QDir::Name))
+        files.append(tpch.filePath(name));
+    files.append(root + QStringLiteral("/sqlglot/identity.sql"));
+    files.append(root + QStringLiteral("/sqlglot/pretty.sql"));
+    files.append(root + QStringLiteral("/pagila/pagila-schema.sql"));
+    QString text;
+    for (const QString &path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+            continue;
+        }
+        QString part = QString::fromUtf8(file.readAll());
+        part.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        part.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        text += part + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+// The corpus repeated up to the given size in UTF-8 bytes, cut at a whole repetition.
+QString ofSize(const QString &unit, qsizetype bytes)
+{
+    const qsizetype unitBytes = unit.toUtf8().size();
+    QString text;
+    text.reserve(bytes + unit.size());
+    for (qsizetype total = 0; total < bytes; total += unitBytes)
+        text += unit;
+    return text;
+}
+
+struct Timing
+{
+    double parse = 0;
+    double format = 0;
+    qsizetype output = 0;
+};
+
+Timing measure(const QString &text)
+{
+    Timing best{1e30, 1e30, 0};
+    for (int run = 0; run < 3; ++run) {
+        CSqlParser parser;
+        QElapsedTimer timer;
+        timer.start();
+        parser.SetSqlText(text);
+        if (!parser.Parse()) {
+            std::fprintf(stderr, "parse failed\n");
+            return best;
+        }
+        const double parse = timer.nsecsElapsed() / 1e9;
+        timer.restart();
+        const QString out = parser.Format();
+        const double format = timer.nsecsElapsed() / 1e9;
+        if (parse + format < best.parse + best.format)
+            best = {parse, format, out.size()};
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                  : QStringLiteral("/work/shared/realdata");
+    const QString unit = corpus(root);
+    if (unit.isEmpty())
+        return 1;
+    std::printf("corpus unit: %lld characters\n", qlonglong(unit.size()));
+
+    const qsizetype mb = 1024 * 1024;
+    const Timing one = measure(ofSize(unit, mb));
+    const Timing ten = measure(ofSize(unit, 10 * mb));
+    const auto show = [](const char *label, const Timing &t) {
+        std::printf("%s: parse %.3f s, format %.3f s, total %.3f s, output %lld characters\n",
+                    label, t.parse, t.format, t.parse + t.format, qlonglong(t.output));
+    };
+    show("1 MB", one);
+    show("10 MB", ten);
+    std::printf("ratio 10 MB / 1 MB: %.2f\n", (ten.parse + ten.format) / (one.parse + one.format));
+    return 0;
+}
