@@ -1,0 +1,48 @@
+#pragma once
+
+#include "db/ado/AdoError.h"
+
+#include <QString>
+#include <atomic>
+#include <mutex>
+#include <sql.h>
+#include <sqlext.h>
+
+namespace Ado {
+
+// An ODBC connection handle shared by the session and its statements; freed when the last
+// of them lets go. The ODBC calls it wraps are thread-safe in the driver manager.
+class OdbcHandle
+{
+public:
+    OdbcHandle();
+    ~OdbcHandle();
+
+    SQLHDBC dbc() const { return m_dbc; }
+    bool isConnected() const { return m_connected.load(); }
+    void setConnected(bool connected) { m_connected = connected; }
+    QString driverName() const { return m_driverName; }
+    void setDriverName(const QString &name) { m_driverName = name; }
+    bool getDataInBlocks() const { return m_getDataInBlocks; }
+    void setGetDataInBlocks(bool value) { m_getDataInBlocks = value; }
+
+    // Every diagnostic record of a handle as an error; the status comes from the first
+    // record's SQLSTATE (log-in failures recognised by their message as well).
+    static ComError diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QString &source,
+                                const QString &fallback = {});
+    static QList<ErrorRecord> records(SQLSMALLINT handleType, SQLHANDLE handle,
+                                      const QString &source);
+    static QString fromWide(const SQLWCHAR *text, qsizetype length = -1);
+    static std::u16string toWide(const QString &text);
+
+    // "ODBC: <driver>" as the error source.
+    QString source() const;
+
+private:
+    SQLHDBC m_dbc = SQL_NULL_HDBC;
+    std::atomic<bool> m_connected{false};
+    QString m_driverName;
+    bool m_getDataInBlocks = false;
+};
+
+} // namespace Ado

@@ -1,0 +1,716 @@
+#include "db/odbc/OdbcResult.h"
+
+#include "db/odbc/OdbcHandle.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <cstring>
+#include <sqlext.h>
+
+namespace Ado {
+
+namespace {
+
+enum Kind { KindInt, KindUInt, KindDouble, KindReal, KindBit, KindDate, KindTimestamp, KindTime,
+            KindText, KindDecimal, KindBinary };
+
+constexpr SQLLEN TextCap = 256;             // characters bound for long or unsized texts
+constexpr SQLLEN BinaryCap = 256;           // bytes bound for binary columns
+constexpr SQLULEN MaxArrayRows = 1000;
+constexpr qsizetype ArrayBudget = 8 << 20;  // bytes of bound buffers per result
+
+bool isIdentifierChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c.unicode() > 0x7f;
+}
+
+// Walks a SQL text calling code(i) for every position outside quotes and comments, and
+// boundary(i) at every ";" there. Handles '', "", ``, -- and /* */ comments, $tag$ quotes.
+template <typename Code> void scanSql(const QString &text, Code code)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            ++i;
+            while (i < n) {
+                if (text[i] == c) {
+                    if (i + 1 < n && text[i + 1] == c) {
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                if (c == QLatin1Char('\'') && text[i] == QLatin1Char('\\') && i + 1 < n) {
+                    i += 2; // MySQL-style escape; harmless elsewhere inside a literal
+                    continue;
+                }
+                ++i;
+            }
+            ++i;
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < n && text[i + 1] == QLatin1Char('-')) {
+            while (i < n && text[i] != QLatin1Char('\n'))
+                ++i;
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && text[i + 1] == QLatin1Char('*')) {
+            const qsizetype end = text.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+            continue;
+        }
+        if (c == QLatin1Char('$')) {
+            qsizetype j = i + 1;
+            while (j < n && (text[j].isLetterOrNumber() || text[j] == QLatin1Char('_')))
+                ++j;
+            if (j < n && text[j] == QLatin1Char('$') && !(j > i + 1 && text[i + 1].isDigit())) {
+                const QString tag = text.mid(i, j - i + 1);
+                const qsizetype end = text.indexOf(tag, j + 1);
+                i = end < 0 ? n : end + tag.size();
+                continue;
+            }
+        }
+        code(i);
+        ++i;
+    }
+}
+
+} // namespace
+
+OdbcResult::OdbcResult(std::shared_ptr<OdbcHandle> handle, const QString &text,
+                       const QList<Parameter> &parameters, int timeoutSeconds)
+    : m_handle(std::move(handle))
+    , m_text(text)
+    , m_parameters(parameters)
+    , m_timeout(timeoutSeconds)
+{
+}
+
+OdbcResult::~OdbcResult()
+{
+    std::lock_guard lock(m_stmtMutex);
+    if (m_stmt != SQL_NULL_HSTMT) {
+        SQLFreeStmt(m_stmt, SQL_CLOSE);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        m_stmt = SQL_NULL_HSTMT;
+    }
+}
+
+QString OdbcResult::rewriteParameters(const QString &text, const QList<Parameter> &parameters,
+                                      QList<int> &order)
+{
+    order.clear();
+    if (parameters.isEmpty())
+        return text;
+    QString out;
+    qsizetype copied = 0;
+    int positional = 0;
+    qsizetype skipUntil = -1;
+    scanSql(text, [&](qsizetype i) {
+        if (i < skipUntil)
+            return;
+        const QChar c = text[i];
+        if (c == QLatin1Char('?')) {
+            order.append(positional < parameters.size() ? positional : -1);
+            ++positional;
+            return;
+        }
+        if (c != QLatin1Char(':') && c != QLatin1Char('@'))
+            return;
+        if (i > 0 && text[i - 1] == c)
+            return; // "::" cast or "@@" variable
+        if (i + 1 < text.size() && text[i + 1] == c) {
+            skipUntil = i + 2;
+            return;
+        }
+        qsizetype end = i + 1;
+        while (end < text.size() && isIdentifierChar(text[end]))
+            ++end;
+        if (end == i + 1)
+            return;
+        const QString name = text.mid(i + 1, end - i - 1);
+        int index = -1;
+        for (int p = 0; p < parameters.size(); ++p) {
+            const QString &candidate = parameters[p].name;
+            if (candidate.compare(name, Qt::CaseInsensitive) == 0
+                || candidate.compare(c + name, Qt::CaseInsensitive) == 0) {
+                index = p;
+                break;
+            }
+        }
+        if (index < 0)
+            return; // not one of ours (a MariaDB @variable, a PostgreSQL :: cast's type)
+        out += QStringView(text).mid(copied, i - copied);
+        out += QLatin1Char('?');
+        copied = end;
+        skipUntil = end;
+        order.append(index);
+    });
+    out += QStringView(text).mid(copied);
+    return out;
+}
+
+QStringList OdbcResult::statementKeywords(const QString &text)
+{
+    QStringList keywords;
+    QString current;
+    bool wordDone = false;
+    bool any = false;
+    qsizetype last = -1;
+    scanSql(text, [&](qsizetype i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char(';')) {
+            if (any)
+                keywords.append(current.toUpper());
+            current.clear();
+            wordDone = false;
+            any = false;
+            last = i;
+            return;
+        }
+        if (c.isSpace() || c == QLatin1Char('(')) {
+            if (!current.isEmpty())
+                wordDone = true;
+            return;
+        }
+        any = true;
+        if (!wordDone && c.isLetter() && (current.isEmpty() || last == i - 1))
+            current += c;
+        else if (!current.isEmpty())
+            wordDone = true;
+        last = i;
+    });
+    if (any)
+        keywords.append(current.toUpper());
+    return keywords;
+}
+
+int OdbcResult::adoType(int sqlType, bool isUnsigned)
+{
+    switch (sqlType) {
+    case SQL_CHAR:
+        return adChar;
+    case SQL_VARCHAR:
+        return adVarChar;
+    case SQL_LONGVARCHAR:
+        return adLongVarChar;
+    case SQL_WCHAR:
+        return adWChar;
+    case SQL_WVARCHAR:
+        return adVarWChar;
+    case SQL_WLONGVARCHAR:
+        return adLongVarWChar;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+        return adNumeric;
+    case SQL_SMALLINT:
+        return isUnsigned ? adUnsignedSmallInt : adSmallInt;
+    case SQL_INTEGER:
+        return isUnsigned ? adUnsignedInt : adInteger;
+    case SQL_REAL:
+        return adSingle;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+        return adDouble;
+    case SQL_BIT:
+        return adBoolean;
+    case SQL_TINYINT:
+        return isUnsigned ? adUnsignedTinyInt : adTinyInt;
+    case SQL_BIGINT:
+        return isUnsigned ? adUnsignedBigInt : adBigInt;
+    case SQL_BINARY:
+        return adBinary;
+    case SQL_VARBINARY:
+        return adVarBinary;
+    case SQL_LONGVARBINARY:
+        return adLongVarBinary;
+    case SQL_TYPE_DATE:
+    case SQL_DATE:
+        return adDBDate;
+    case SQL_TYPE_TIME:
+    case SQL_TIME:
+        return adDBTime;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+        return adDBTimeStamp;
+    case SQL_GUID:
+        return adGUID;
+    default:
+        return adVarWChar;
+    }
+}
+
+void OdbcResult::throwStatementError()
+{
+    ComError error = OdbcHandle::diagnostics(SQL_HANDLE_STMT, m_stmt, m_handle->source());
+    if (m_cancelled && error.code() != DB_E_Canceled)
+        error = ComError(DB_E_Canceled, m_handle->source(),
+                         QStringLiteral("操作はキャンセルされました。\n") + error.description());
+    throw error;
+}
+
+void OdbcResult::start()
+{
+    if (!m_handle->isConnected())
+        throw ComError(AdErrObjectClosed, m_handle->source(), statusMessage(AdErrObjectClosed));
+    {
+        std::lock_guard lock(m_stmtMutex);
+        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handle->dbc(), &m_stmt)))
+            throw OdbcHandle::diagnostics(SQL_HANDLE_DBC, m_handle->dbc(), m_handle->source());
+    }
+    if (m_cancelled)
+        throw ComError(DB_E_Canceled, m_handle->source(), QStringLiteral("操作はキャンセルされました。"));
+    if (m_timeout > 0)
+        SQLSetStmtAttrW(m_stmt, SQL_ATTR_QUERY_TIMEOUT,
+                        reinterpret_cast<SQLPOINTER>(SQLULEN(m_timeout)), 0);
+    QList<int> order;
+    const QString text = rewriteParameters(m_text, m_parameters, order);
+    m_keywords = statementKeywords(m_text);
+    bindParameters(order);
+    const std::u16string wide = OdbcHandle::toWide(text);
+    const SQLRETURN rc = SQLExecDirectW(
+        m_stmt, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(wide.c_str())),
+        SQLINTEGER(wide.size()));
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
+        throwStatementError();
+    m_resultIndex = 0;
+    describeCurrent();
+}
+
+void OdbcResult::bindParameters(const QList<int> &order)
+{
+    m_paramTexts.assign(size_t(order.size()), {});
+    m_paramData.assign(size_t(order.size()), {});
+    m_paramIndicators.assign(size_t(order.size()), 0);
+    for (qsizetype k = 0; k < order.size(); ++k) {
+        const SQLUSMALLINT number = SQLUSMALLINT(k + 1);
+        if (order[k] < 0)
+            throw ComError(DB_E_ErrorsInCommand, m_handle->source(),
+                           QStringLiteral("パラメータ %1 に値が指定されていません。").arg(k + 1));
+        const Parameter &p = m_parameters[order[k]];
+        const Variant &v = p.value;
+        SQLLEN &ind = m_paramIndicators[size_t(k)];
+        std::vector<char> &data = m_paramData[size_t(k)];
+        SQLRETURN rc;
+        auto bindText = [&](const QString &text) {
+            m_paramTexts[size_t(k)] = OdbcHandle::toWide(text);
+            std::u16string &w = m_paramTexts[size_t(k)];
+            ind = SQLLEN(w.size() * sizeof(char16_t));
+            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                                    std::max<SQLULEN>(w.size(), 1), 0, w.data(), ind, &ind);
+        };
+        auto bindInt = [&](qint64 value) {
+            data.resize(sizeof(qint64));
+            std::memcpy(data.data(), &value, sizeof value);
+            ind = 0;
+            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT,
+                                    19, 0, data.data(), 0, &ind);
+        };
+        auto bindDouble = [&](double value) {
+            data.resize(sizeof(double));
+            std::memcpy(data.data(), &value, sizeof value);
+            ind = 0;
+            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE,
+                                    15, 0, data.data(), 0, &ind);
+        };
+        switch (v.baseType()) {
+        case VT_EMPTY:
+        case VT_NULL:
+            if (v.vt() == (VT_ARRAY | VT_UI1)) {
+                data.assign(v.bytes().begin(), v.bytes().end());
+                ind = SQLLEN(data.size());
+                rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_BINARY,
+                                      SQL_VARBINARY, std::max<SQLULEN>(data.size(), 1), 0,
+                                      data.data(), ind, &ind);
+            } else {
+                ind = SQL_NULL_DATA;
+                rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                                      1, 0, nullptr, 0, &ind);
+            }
+            break;
+        case VT_R4:
+        case VT_R8:
+        case VT_CY:
+            rc = bindDouble(v.toDouble());
+            break;
+        case VT_BOOL:
+            rc = bindInt(v.toBool() ? 1 : 0);
+            break;
+        case VT_DATE: {
+            const DateTime d = v.toDateTime();
+            SQL_TIMESTAMP_STRUCT ts{SQLSMALLINT(d.year), SQLUSMALLINT(d.month), SQLUSMALLINT(d.day),
+                                    SQLUSMALLINT(d.hour), SQLUSMALLINT(d.minute),
+                                    SQLUSMALLINT(d.second), SQLUINTEGER(d.msec) * 1000000u};
+            data.resize(sizeof ts);
+            std::memcpy(data.data(), &ts, sizeof ts);
+            ind = 0;
+            rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP,
+                                  SQL_TYPE_TIMESTAMP, 23, 3, data.data(), 0, &ind);
+            break;
+        }
+        case VT_BSTR:
+        case VT_DECIMAL: {
+            if (p.type == adVariant) {
+                // A variant-typed value is sent as the number it spells, else as text.
+                bool ok = false;
+                const qlonglong n = v.text().trimmed().toLongLong(&ok);
+                if (ok) {
+                    rc = bindInt(n);
+                    break;
+                }
+                const double d = v.text().trimmed().toDouble(&ok);
+                if (ok) {
+                    rc = bindDouble(d);
+                    break;
+                }
+            }
+            rc = bindText(v.text());
+            break;
+        }
+        default:
+            rc = bindInt(v.toInt());
+            break;
+        }
+        if (!SQL_SUCCEEDED(rc))
+            throwStatementError();
+    }
+}
+
+void OdbcResult::describeCurrent()
+{
+    SQLFreeStmt(m_stmt, SQL_UNBIND);
+    m_fields.clear();
+    m_columns.clear();
+    m_fetched = 0;
+    m_row = 0;
+    m_recordsAffected = -1;
+    SQLSMALLINT count = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(m_stmt, &count)))
+        throwStatementError();
+    if (count == 0) {
+        SQLLEN rows = -1;
+        SQLRowCount(m_stmt, &rows);
+        const QString keyword = m_keywords.value(m_resultIndex);
+        const bool changesRows = keyword == QLatin1String("INSERT")
+            || keyword == QLatin1String("UPDATE") || keyword == QLatin1String("DELETE")
+            || keyword == QLatin1String("MERGE") || keyword == QLatin1String("REPLACE")
+            || keyword == QLatin1String("WITH");
+        m_recordsAffected = changesRows && rows >= 0 ? long(rows) : -1;
+        return;
+    }
+    m_columns.resize(size_t(count));
+    qsizetype rowBytes = 0;
+    for (SQLUSMALLINT i = 1; i <= SQLUSMALLINT(count); ++i) {
+        SQLWCHAR name[512] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT sqlType = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = SQL_NULLABLE_UNKNOWN;
+        if (!SQL_SUCCEEDED(SQLDescribeColW(m_stmt, i, name, SQLSMALLINT(std::size(name)),
+                                           &nameLength, &sqlType, &size, &digits, &nullable)))
+            throwStatementError();
+        SQLLEN isUnsigned = SQL_FALSE;
+        SQLColAttributeW(m_stmt, i, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+        FieldInfo info;
+        info.name = OdbcHandle::fromWide(name, std::min<qsizetype>(nameLength, 511));
+        info.type = adoType(sqlType, isUnsigned == SQL_TRUE);
+        info.definedSize = qint64(size);
+        info.precision = int(size);
+        info.scale = digits;
+        if (nullable != SQL_NO_NULLS)
+            info.attributes |= adFldIsNullable | adFldMayBeNull;
+        info.attributes |= adFldUnknownUpdatable;
+        Column &column = m_columns[size_t(i - 1)];
+        switch (info.type) {
+        case adSmallInt:
+        case adInteger:
+        case adTinyInt:
+        case adBigInt:
+        case adUnsignedTinyInt:
+        case adUnsignedSmallInt:
+        case adUnsignedInt:
+            column.kind = KindInt;
+            column.cType = SQL_C_SBIGINT;
+            column.elementBytes = sizeof(qint64);
+            info.attributes |= adFldFixed;
+            break;
+        case adUnsignedBigInt:
+            column.kind = KindUInt;
+            column.cType = SQL_C_UBIGINT;
+            column.elementBytes = sizeof(quint64);
+            info.attributes |= adFldFixed;
+            break;
+        case adSingle:
+        case adDouble:
+            column.kind = info.type == adSingle ? KindReal : KindDouble;
+            column.cType = SQL_C_DOUBLE;
+            column.elementBytes = sizeof(double);
+            info.attributes |= adFldFixed;
+            break;
+        case adBoolean:
+            column.kind = KindBit;
+            column.cType = SQL_C_BIT;
+            column.elementBytes = 1;
+            info.attributes |= adFldFixed;
+            break;
+        case adDBDate:
+            column.kind = KindDate;
+            column.cType = SQL_C_TYPE_DATE;
+            column.elementBytes = sizeof(SQL_DATE_STRUCT);
+            info.attributes |= adFldFixed;
+            break;
+        case adDBTimeStamp:
+            column.kind = KindTimestamp;
+            column.cType = SQL_C_TYPE_TIMESTAMP;
+            column.elementBytes = sizeof(SQL_TIMESTAMP_STRUCT);
+            info.attributes |= adFldFixed;
+            break;
+        case adBinary:
+        case adVarBinary:
+        case adLongVarBinary:
+            column.kind = KindBinary;
+            column.cType = SQL_C_BINARY;
+            column.elementBytes = (size > 0 && SQLLEN(size) <= BinaryCap) ? SQLLEN(size) : BinaryCap;
+            if (info.type == adLongVarBinary)
+                info.attributes |= adFldLong;
+            break;
+        default: {
+            // Texts, decimals (exact digits), times (with fractions), GUIDs, the rest.
+            column.kind = info.type == adNumeric ? KindDecimal
+                : info.type == adDBTime          ? KindTime
+                                                 : KindText;
+            column.cType = SQL_C_WCHAR;
+            SQLLEN chars = (size > 0 && SQLLEN(size) <= 1024) ? SQLLEN(size) : TextCap;
+            if (column.kind == KindDecimal)
+                chars = std::max<SQLLEN>(SQLLEN(size) + 3, 40);
+            else if (column.kind == KindTime)
+                chars = 32;
+            column.elementBytes = (chars + 1) * SQLLEN(sizeof(SQLWCHAR));
+            if (info.type == adLongVarWChar || info.type == adLongVarChar)
+                info.attributes |= adFldLong;
+            break;
+        }
+        }
+        rowBytes += column.elementBytes + qsizetype(sizeof(SQLLEN));
+        m_fields.append(info);
+    }
+    m_arraySize = SQLULEN(std::clamp<qsizetype>(ArrayBudget / std::max<qsizetype>(rowBytes, 1), 1,
+                                                qsizetype(MaxArrayRows)));
+    if (!m_handle->getDataInBlocks())
+        m_arraySize = 1;
+    SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+    if (!SQL_SUCCEEDED(SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE,
+                                       reinterpret_cast<SQLPOINTER>(m_arraySize), 0)))
+        m_arraySize = 1;
+    m_rowStatus.assign(m_arraySize, 0);
+    SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched, 0);
+    SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROW_STATUS_PTR, m_rowStatus.data(), 0);
+    for (size_t c = 0; c < m_columns.size(); ++c) {
+        Column &column = m_columns[c];
+        column.data.assign(size_t(column.elementBytes) * m_arraySize, 0);
+        column.indicators.assign(m_arraySize, 0);
+        if (!SQL_SUCCEEDED(SQLBindCol(m_stmt, SQLUSMALLINT(c + 1), column.cType, column.data.data(),
+                                      column.elementBytes, column.indicators.data())))
+            throwStatementError();
+    }
+}
+
+bool OdbcResult::fetch()
+{
+    if (m_columns.empty())
+        return false;
+    if (m_row + 1 < m_fetched) {
+        ++m_row;
+        return true;
+    }
+    if (m_cancelled)
+        throw ComError(DB_E_Canceled, m_handle->source(), QStringLiteral("操作はキャンセルされました。"));
+    m_fetched = 0;
+    m_row = 0;
+    const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
+    if (rc == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(rc))
+        throwStatementError();
+    return m_fetched > 0;
+}
+
+bool OdbcResult::readLong(int column, Variant &out)
+{
+    const Column &c = m_columns[size_t(column)];
+    if (m_arraySize > 1
+        && !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        return false;
+    const bool binary = c.kind == KindBinary;
+    QByteArray bytes;
+    for (;;) {
+        char buffer[16384];
+        SQLLEN ind = 0;
+        const SQLRETURN rc = SQLGetData(m_stmt, SQLUSMALLINT(column + 1),
+                                        binary ? SQL_C_BINARY : SQL_C_WCHAR, buffer, sizeof buffer, &ind);
+        if (rc == SQL_NO_DATA)
+            break;
+        if (!SQL_SUCCEEDED(rc))
+            return false;
+        if (ind == SQL_NULL_DATA) {
+            out.setNull();
+            return true;
+        }
+        const qsizetype room = binary ? qsizetype(sizeof buffer) : qsizetype(sizeof buffer) - 2;
+        const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
+        bytes.append(buffer, got);
+        if (rc == SQL_SUCCESS)
+            break;
+    }
+    if (binary)
+        out.setBytes(std::move(bytes));
+    else
+        out.setText(QString(reinterpret_cast<const QChar *>(bytes.constData()), bytes.size() / 2));
+    return true;
+}
+
+void OdbcResult::value(int column, Variant &out)
+{
+    Column &c = m_columns[size_t(column)];
+    const SQLLEN ind = c.indicators[m_row];
+    if (ind == SQL_NULL_DATA) {
+        out.setNull();
+        return;
+    }
+    const char *p = c.data.data() + size_t(c.elementBytes) * m_row;
+    switch (c.kind) {
+    case KindInt: {
+        qint64 v;
+        std::memcpy(&v, p, sizeof v);
+        out.setInt(v, VT_I8);
+        return;
+    }
+    case KindUInt: {
+        qint64 v;
+        std::memcpy(&v, p, sizeof v);
+        out.setInt(v, VT_UI8);
+        return;
+    }
+    case KindDouble:
+    case KindReal: {
+        double v;
+        std::memcpy(&v, p, sizeof v);
+        out.setDouble(c.kind == KindReal ? double(float(v)) : v, c.kind == KindReal ? VT_R4 : VT_R8);
+        return;
+    }
+    case KindBit:
+        out.setBool(*p != 0);
+        return;
+    case KindDate: {
+        SQL_DATE_STRUCT d;
+        std::memcpy(&d, p, sizeof d);
+        DateTime v;
+        v.year = d.year;
+        v.month = d.month;
+        v.day = d.day;
+        v.hour = v.minute = v.second = v.msec = 0;
+        v.valid = QDate::isValid(v.year, v.month, v.day);
+        out.setDate(v);
+        return;
+    }
+    case KindTimestamp: {
+        SQL_TIMESTAMP_STRUCT t;
+        std::memcpy(&t, p, sizeof t);
+        DateTime v;
+        v.year = t.year;
+        v.month = t.month;
+        v.day = t.day;
+        v.hour = t.hour;
+        v.minute = t.minute;
+        v.second = t.second;
+        v.msec = int(t.fraction / 1000000u);
+        v.valid = QDate::isValid(v.year, v.month, v.day);
+        out.setDate(v);
+        return;
+    }
+    case KindBinary:
+        if (ind == SQL_NO_TOTAL || ind > c.elementBytes) {
+            if (readLong(column, out))
+                return;
+        }
+        out.setBytes(QByteArray(p, std::min<qsizetype>(ind < 0 ? c.elementBytes : ind, c.elementBytes)));
+        return;
+    default:
+        break;
+    }
+    const SQLLEN room = c.elementBytes - SQLLEN(sizeof(SQLWCHAR));
+    if (ind == SQL_NO_TOTAL || ind > room) {
+        if (readLong(column, out)) {
+            if (c.kind == KindDecimal && out.vt() == VT_BSTR)
+                out.setDecimal(QString(out.text()));
+            return;
+        }
+    }
+    const qsizetype chars = qsizetype(std::min(ind < 0 ? room : ind, room)) / 2;
+    QString text(reinterpret_cast<const QChar *>(p), chars);
+    if (c.kind == KindDecimal) {
+        out.setDecimal(std::move(text));
+        return;
+    }
+    if (c.kind == KindTime) {
+        // "HH:MM:SS[.ffffff]"; shown with milliseconds only when nothing finer is lost.
+        static const QRegularExpression re(QStringLiteral("^(\\d{2}):(\\d{2}):(\\d{2})(?:\\.(\\d{1,3})(0*))?$"));
+        const auto m = re.match(text);
+        if (m.hasMatch()) {
+            DateTime v;
+            v.year = 1899;
+            v.month = 12;
+            v.day = 30;
+            v.hour = m.captured(1).toInt();
+            v.minute = m.captured(2).toInt();
+            v.second = m.captured(3).toInt();
+            QString ms = m.captured(4);
+            while (!ms.isEmpty() && ms.size() < 3)
+                ms += QLatin1Char('0');
+            v.msec = ms.toInt();
+            out.setDate(v);
+            return;
+        }
+    }
+    out.setText(std::move(text));
+}
+
+qint64 OdbcResult::actualSize(int column)
+{
+    const Column &c = m_columns[size_t(column)];
+    const SQLLEN ind = c.indicators[m_row];
+    if (ind == SQL_NULL_DATA)
+        return 0;
+    if (c.cType == SQL_C_WCHAR)
+        return ind == SQL_NO_TOTAL ? m_fields[column].definedSize : qint64(ind) / 2;
+    if (c.cType == SQL_C_BINARY)
+        return ind == SQL_NO_TOTAL ? m_fields[column].definedSize : qint64(ind);
+    return m_fields[column].definedSize;
+}
+
+bool OdbcResult::nextResult()
+{
+    if (m_stmt == SQL_NULL_HSTMT)
+        return false;
+    const SQLRETURN rc = SQLMoreResults(m_stmt);
+    if (rc == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(rc))
+        throwStatementError();
+    ++m_resultIndex;
+    describeCurrent();
+    return true;
+}
+
+void OdbcResult::cancel()
+{
+    m_cancelled = true;
+    std::lock_guard lock(m_stmtMutex);
+    if (m_stmt != SQL_NULL_HSTMT)
+        SQLCancel(m_stmt);
+}
+
+} // namespace Ado
