@@ -1,11 +1,23 @@
 #include "CChildFrame.h"
 
+#include "CDlgRename.h"
+#include "CResultView.h"
+#include "connections/CDBConnections.h"
+#include "db/CADODatabase.h"
+#include "editor/CColorRichView.h"
+#include "editor/CDlgParamInput.h"
+#include "editor/CQryView.h"
+#include "platform/AppSettings.h"
+#include "results/CResultData.h"
+#include "sql/CSqlParser.h"
+#include "widgets/CommandIds.h"
+
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QMessageBox>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -14,6 +26,28 @@ CChildFrame::CloseGuard &closeGuard()
     static CChildFrame::CloseGuard guard;
     return guard;
 }
+CChildFrame::MessageHandler &messageHandler()
+{
+    static CChildFrame::MessageHandler handler;
+    return handler;
+}
+CChildFrame::QuestionHandler &questionHandler()
+{
+    static CChildFrame::QuestionHandler handler;
+    return handler;
+}
+CChildFrame::ChangeScriptHandler &changeScriptHandler()
+{
+    static CChildFrame::ChangeScriptHandler handler;
+    return handler;
+}
+
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
 } // namespace
 
 CChildFrame::CChildFrame(QWidget *parent)
@@ -26,13 +60,11 @@ CChildFrame::CChildFrame(QWidget *parent)
 
     m_splitter = new QSplitter(Qt::Vertical, this);
     m_splitter->setChildrenCollapsible(false);
-    auto *editor = new QPlainTextEdit(m_splitter);
-    editor->setObjectName(QStringLiteral("QueryEditor"));
-    m_editorPane = editor;
-    auto *results = new QTabWidget(m_splitter);
-    results->setObjectName(QStringLiteral("ResultView"));
-    results->setTabPosition(QTabWidget::South);
-    m_resultPane = results;
+    m_editor = new CQryView(m_splitter);
+    m_editor->setObjectName(QStringLiteral("QueryEditor"));
+    m_editorPane = m_editor;
+    m_resultView = new CResultView(m_splitter);
+    m_resultPane = m_resultView;
     m_splitter->addWidget(m_editorPane);
     m_splitter->addWidget(m_resultPane);
     // The editor starts with half of the window's height.
@@ -54,13 +86,38 @@ CChildFrame::CChildFrame(QWidget *parent)
         m_panes[i]->setFrameShadow(QFrame::Sunken);
         m_panes[i]->setMinimumWidth(widths[i]);
         m_panes[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        statusLayout->addWidget(m_panes[i], widths[i]);
+        statusLayout->addWidget(m_panes[i], 1);
     }
     layout->addWidget(status);
     setFocusProxy(m_editorPane);
+
+    m_exec = new CQueryExecution(this, this, this);
+    m_exec->setParamAsker([this](QList<ParamValue> &values, bool showIgnore, bool *ignored,
+                                 bool *replaceInText) {
+        return CDlgParamInput::Ask(this, values, showIgnore, ignored, replaceInText);
+    });
+    m_resultView->setStatusSink([this](int pane, const QString &text) {
+        setStatusText(pane, text);
+    });
+    m_editor->setParamContextProvider([this] { return m_exec->paramContext(); });
+    connect(m_editor, &CQryView::executeRequested, this, &CChildFrame::ExecuteCommand);
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame()
+{
+    // The execution object goes with the window; a fetch still running stops at its next
+    // row and its calls find no receiver.
+    delete m_exec;
+    m_exec = nullptr;
+}
+
+void CChildFrame::setSession(CADODatabase *session)
+{
+    m_session = session;
+    m_exec->setSession(session);
+    if (session && m_exec->IsConnected() && !session->IsBusy())
+        m_exec->BindEventSink();
+}
 
 void CChildFrame::setTitle(const QString &title)
 {
@@ -94,17 +151,229 @@ void CChildFrame::setCloseGuard(CloseGuard guard)
     closeGuard() = std::move(guard);
 }
 
-bool CChildFrame::handlesCommand(int) const
+void CChildFrame::setMessageHandler(MessageHandler handler)
 {
-    return false;
+    messageHandler() = std::move(handler);
 }
 
-CommandTarget::State CChildFrame::commandState(int) const
+void CChildFrame::setQuestionHandler(QuestionHandler handler)
 {
-    return {};
+    questionHandler() = std::move(handler);
 }
 
-void CChildFrame::runCommand(int) {}
+void CChildFrame::setChangeScriptHandler(ChangeScriptHandler handler)
+{
+    changeScriptHandler() = std::move(handler);
+}
+
+// ---- commands ------------------------------------------------------------------------------
+
+bool CChildFrame::handlesCommand(int id) const
+{
+    switch (id) {
+    case Cmd::Execute:
+    case Cmd::Cancel:
+    case Cmd::Commit:
+    case Cmd::Rollback:
+    case Cmd::Format:
+    case Cmd::RenameTab:
+        return true;
+    default:
+        return false;
+    }
+}
+
+CommandTarget::State CChildFrame::commandState(int id) const
+{
+    State state;
+    const bool connected = IsConnected();
+    switch (id) {
+    case Cmd::Execute:
+        state.enabled = connected && !m_session->IsBusy() && !m_editor->Text().isEmpty();
+        break;
+    case Cmd::Cancel:
+        state.enabled = IsExecuting();
+        break;
+    case Cmd::Commit:
+    case Cmd::Rollback:
+        state.enabled = connected && m_session->IsInTransaction();
+        break;
+    case Cmd::Format:
+        state.enabled = !m_editor->Text().isEmpty();
+        break;
+    case Cmd::RenameTab:
+        state.enabled = true;
+        break;
+    default:
+        state.enabled = false;
+        break;
+    }
+    return state;
+}
+
+void CChildFrame::runCommand(int id)
+{
+    switch (id) {
+    case Cmd::Execute:
+        ExecuteCommand();
+        break;
+    case Cmd::Cancel:
+        m_exec->Cancel();
+        break;
+    case Cmd::Commit:
+        m_exec->Commit();
+        break;
+    case Cmd::Rollback:
+        m_exec->Rollback();
+        break;
+    case Cmd::Format:
+        FormatCommand();
+        break;
+    case Cmd::RenameTab:
+        RenameCommand();
+        break;
+    default:
+        break;
+    }
+}
+
+void CChildFrame::ExecuteCommand()
+{
+    if (!m_editor)
+        return;
+    if (m_session && m_exec->IsConnected() && m_session->IsBusy()) {
+        const ConnectionRecord *record = CDBConnections::instance().Find(m_session);
+        if (record && record->executingWindow)
+            return; // one execution per connection at a time
+    }
+    const QString text = m_editor->TextForExecution();
+    if (text.isEmpty())
+        return;
+
+    const int changed = m_resultView->firstChangedResultPage();
+    if (changed >= 0) {
+        m_resultView->SelectResultPage(changed);
+        const QString question =
+            QStringLiteral("データが変更されました。\r\nデータをデータベースに更新しますか？");
+        const int answer =
+            questionHandler()
+                ? questionHandler()(this, question)
+                : QMessageBox::question(this, QStringLiteral("Qorvane"), question,
+                                        QMessageBox::Yes | QMessageBox::No
+                                            | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape)
+            return;
+        if (answer == QMessageBox::Yes) {
+            if (changeScriptHandler())
+                changeScriptHandler()(this);
+            return;
+        }
+    }
+
+    const bool notSelect =
+        CQueryExecution::IsNotSelect(text, AppSettings::instance().commentOut == 1);
+    ExecuteText(text, notSelect);
+}
+
+bool CChildFrame::ExecuteText(const QString &text, bool notSelect)
+{
+    return m_exec->ExecuteText(text, notSelect);
+}
+
+void CChildFrame::FormatCommand()
+{
+    QString text = m_editor->TextForFormat();
+    if (text.isEmpty())
+        return;
+    WaitCursor wait;
+    CColorRichView *view = m_editor->editor();
+    const int letter = qMax(1, view->fontMetrics().horizontalAdvance(QLatin1Char('A')));
+    const int fitWidth = view->viewport()->width() / letter - 10;
+    if (!CSqlParser::layOutWithApplication(text, fitWidth))
+        return;
+    m_editor->ReplaceSelectionOrAll(text);
+    view->moveCursor(QTextCursor::Start);
+}
+
+void CChildFrame::RenameCommand()
+{
+    WaitCursor wait;
+    QString title = m_title;
+    if (!CDlgRename::RenameTitle(this, title, m_exec->GetTargetTable()))
+        return;
+    // The new title is also the document's path name (not a recent file).
+    m_path = title;
+    setTitle(title);
+}
+
+// ---- execution host ------------------------------------------------------------------------
+
+void CChildFrame::showMessage(const QString &text)
+{
+    if (messageHandler())
+        messageHandler()(this, text);
+    else
+        QMessageBox::information(this, QStringLiteral("Qorvane"), text);
+}
+
+void CChildFrame::repaintNow()
+{
+    if (isVisible())
+        repaint();
+}
+
+void CChildFrame::executionFinished()
+{
+    setFocus();
+    Q_EMIT cycleFinished(this);
+}
+
+void CChildFrame::removeAllPages()
+{
+    m_resultView->RemoveAllPages();
+}
+
+void CChildFrame::addMessagePageIfNone()
+{
+    m_resultView->AddMessagePageIfNone();
+}
+
+std::shared_ptr<CResultData> CChildFrame::addResultPage()
+{
+    return m_resultView->AddResultPage();
+}
+
+void CChildFrame::resultLoaded(const std::shared_ptr<CResultData> &model)
+{
+    m_resultView->ResultLoaded(model);
+}
+
+bool CChildFrame::hasMessagePage() const
+{
+    return m_resultView->hasMessagePage();
+}
+
+void CChildFrame::appendMessage(const QString &text)
+{
+    m_resultView->AppendMessage(text);
+}
+
+void CChildFrame::setTotal(int total)
+{
+    m_resultView->setTotal(total);
+}
+
+void CChildFrame::selectTab(int index)
+{
+    m_resultView->SelectTab(index);
+}
+
+void CChildFrame::selectResultPage(int index)
+{
+    m_resultView->SelectResultPage(index);
+}
+
+// ---- window events -------------------------------------------------------------------------
 
 void CChildFrame::showEvent(QShowEvent *event)
 {
@@ -119,6 +388,11 @@ void CChildFrame::showEvent(QShowEvent *event)
 
 void CChildFrame::closeEvent(QCloseEvent *event)
 {
+    if (IsExecuting()) {
+        showMessage(QStringLiteral("executing..."));
+        event->ignore();
+        return;
+    }
     if (closeGuard() && !closeGuard()(this)) {
         event->ignore();
         return;

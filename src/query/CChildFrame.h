@@ -1,18 +1,21 @@
 #pragma once
 
+#include "CQueryExecution.h"
 #include "widgets/CommandTarget.h"
 
 #include <QWidget>
 #include <functional>
 
 class CADODatabase;
+class CQryView;
+class CResultView;
 class QLabel;
 class QSplitter;
 
 // A query window: the SQL editor above the result area, a status bar of four panes, and at
 // most one database session, which the connection registry owns. Created only by the main
 // window's open-query-window routine. UI thread only.
-class CChildFrame : public QWidget, public CommandTarget
+class CChildFrame : public QWidget, public CommandTarget, private ExecutionHost
 {
     Q_OBJECT
 public:
@@ -21,7 +24,8 @@ public:
 
     // The session (not owned), or none for an unconnected window.
     CADODatabase *session() const { return m_session; }
-    void setSession(CADODatabase *session) { m_session = session; }
+    // Attaching a session that is not executing binds the window's event sink to it.
+    void setSession(CADODatabase *session);
     QString profileName() const { return m_profileName; }
     QString connectionText() const { return m_connectionText; }
     void setConnection(const QString &profileName, const QString &connectionText)
@@ -41,8 +45,12 @@ public:
     QWidget *editorPane() const { return m_editorPane; }
     QWidget *resultPane() const { return m_resultPane; }
 
+    CQryView *editor() const { return m_editor; }
+    CResultView *resultView() const { return m_resultView; }
+    CQueryExecution *execution() const { return m_exec; }
+
     // Text of one of the four status panes.
-    void setStatusText(int pane, const QString &text);
+    void setStatusText(int pane, const QString &text) override;
     QString statusText(int pane) const;
 
     // The pane that has the focus, as a command target (editor or result view), or none.
@@ -53,6 +61,28 @@ public:
     using CloseGuard = std::function<bool(CChildFrame *)>;
     static void setCloseGuard(CloseGuard guard);
 
+    // The execution cycle.
+    void ExecuteCommand();
+    bool ExecuteText(const QString &text, bool notSelect);
+    bool IsExecuting() const { return m_exec->IsExecuting(); }
+    bool IsConnected() const { return m_exec->IsConnected(); }
+    void BindEventSink() { m_exec->BindEventSink(); }
+    QString GetTargetTable() const { return m_exec->GetTargetTable(); }
+    QString GetTargetType() const { return m_exec->GetTargetType(); }
+    QStringList GetTargetKeys() const { return m_exec->GetTargetKeys(); }
+    void FormatCommand();
+    void RenameCommand();
+
+    // Message boxes and the pending-changes question; replaceable for tests. The question
+    // answers QMessageBox::Yes, No or Cancel.
+    using MessageHandler = std::function<void(QWidget *parent, const QString &text)>;
+    static void setMessageHandler(MessageHandler handler);
+    using QuestionHandler = std::function<int(QWidget *parent, const QString &text)>;
+    static void setQuestionHandler(QuestionHandler handler);
+    // Builds and delivers the change script of a result (answer Yes to the question).
+    using ChangeScriptHandler = std::function<void(CChildFrame *frame)>;
+    static void setChangeScriptHandler(ChangeScriptHandler handler);
+
     bool handlesCommand(int id) const override;
     State commandState(int id) const override;
     void runCommand(int id) override;
@@ -60,13 +90,32 @@ public:
 Q_SIGNALS:
     void titleChanged(CChildFrame *frame);
     void activated(CChildFrame *frame);
+    // An execution cycle has ended.
+    void cycleFinished(CChildFrame *frame);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    // ExecutionHost
+    void showMessage(const QString &text) override;
+    void repaintNow() override;
+    void executionFinished() override;
+    void removeAllPages() override;
+    void addMessagePageIfNone() override;
+    std::shared_ptr<CResultData> addResultPage() override;
+    void resultLoaded(const std::shared_ptr<CResultData> &model) override;
+    bool hasMessagePage() const override;
+    void appendMessage(const QString &text) override;
+    void setTotal(int total) override;
+    void selectTab(int index) override;
+    void selectResultPage(int index) override;
+
     CADODatabase *m_session = nullptr;
+    CQryView *m_editor = nullptr;
+    CResultView *m_resultView = nullptr;
+    CQueryExecution *m_exec = nullptr;
     QString m_profileName;
     QString m_connectionText;
     QString m_path;
