@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -211,4 +213,34 @@ TEST(MainFrame, screenshots_when_asked)
     frame.updateCommandStates();
     QApplication::processEvents();
     EXPECT_TRUE(frame.grab().save(dir + "/mainframe.png"));
+}
+
+TEST(MainFrame, first_start_is_centred_and_a_stored_placement_is_used)
+{
+    AppSettings::instance().windowPos.clear();
+    {
+        CMainFrame frame(nullptr);
+        frame.resize(800, 500);
+        frame.restorePlacementAndShow();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_LE(std::abs(frame.geometry().center().x() - area.center().x()), 2);
+        EXPECT_LE(std::abs(frame.geometry().center().y() - area.center().y()), 2);
+    }
+    AppSettings::instance().windowPos = "0,1,-1,-1,-1,-1,30,40,630,440";
+    {
+        CMainFrame frame(nullptr);
+        frame.restorePlacementAndShow();
+        EXPECT_EQ(frame.geometry(), QRect(30, 40, 600, 400));
+        EXPECT_EQ(frame.placementText(), QStringLiteral("0,1,-1,-1,-1,-1,30,40,630,440"));
+    }
+    // A text that does not give ten numbers is ignored: the window is centred.
+    AppSettings::instance().windowPos = "0,1,2";
+    {
+        CMainFrame frame(nullptr);
+        frame.resize(800, 500);
+        frame.restorePlacementAndShow();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_LE(std::abs(frame.geometry().center().x() - area.center().x()), 2);
+    }
+    AppSettings::instance().windowPos.clear();
 }
