@@ -115,6 +115,9 @@ QString OdbcSession::odbcConnectionString(Kind kind, const ConnectionString &con
             odbc.set(QStringLiteral("Fetch"), QStringLiteral("10000"));
         if (!odbc.contains(QStringLiteral("BoolsAsChar")))
             odbc.set(QStringLiteral("BoolsAsChar"), QStringLiteral("0"));
+        // The system schemas (pg_catalog, information_schema) belong in the catalogue too.
+        if (!odbc.contains(QStringLiteral("ShowSystemTables")))
+            odbc.set(QStringLiteral("ShowSystemTables"), QStringLiteral("1"));
     } else if (kind == Kind::MariaDB) {
         // A streamed result (forward-only cursor, nothing cached) and several statements in
         // one text.
