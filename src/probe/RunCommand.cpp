@@ -99,7 +99,7 @@ static int runRun(const QStringList &arguments)
     Probe::out(out);
     for (const QString &box : std::as_const(collector.boxes))
         Probe::err(box + QLatin1Char('\n'));
-    if (collector.panes[0] == QLatin1String("エラーが発生しました"))
+    if (collector.panes[0] == QStringLiteral("エラーが発生しました"))
         status = 1;
 
     registry.WindowClosed(session, &window);

@@ -381,7 +381,9 @@ void CQueryExecution::startFetch(long recordsAffected, const QString &errorText)
                 });
                 int count = 0;
                 long affected = fetch->recordsAffected;
-                if (!fetch->completionError.isEmpty()) {
+                // A statement stopped by the cancel command fails in the provider; that is
+                // the cancellation the user asked for, not an error to report.
+                if (!fetch->completionError.isEmpty() && !cancel.load()) {
                     failed = true;
                     errorText = fetch->completionError;
                 }
