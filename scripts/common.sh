@@ -32,6 +32,7 @@ install_missing() {
 build() {
     # A compiler cache outside the clone makes repeated builds cheap.
     export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/qorvane-ccache}
+    export CCACHE_BASEDIR=$ROOT   # clones in other folders share the cache
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$BUILD" -j"$(nproc)"
 }
