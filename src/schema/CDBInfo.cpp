@@ -221,7 +221,16 @@ std::shared_ptr<DBInfoEntry> CDBInfo::loadEntry(const CADODatabase *session)
             type.isLong = rowset.boolean(QStringLiteral("IS_LONG"), true);
             type.bestMatch = rowset.boolean(QStringLiteral("BEST_MATCH"), true);
             type.isFixedLength = rowset.boolean(QStringLiteral("IS_FIXEDLENGTH"), true);
-            types.append(type);
+            // Drivers list one type under several SQL types that map to the same data type
+            // (psqlODBC: numeric, date, timestamptz); a repeat would only turn a column's type
+            // name into "(numeric | numeric)".
+            const bool repeated = std::any_of(types.cbegin(), types.cend(),
+                                              [&type](const ProviderTypeInfo &earlier) {
+                                                  return earlier.dataType == type.dataType
+                                                         && earlier.typeName == type.typeName;
+                                              });
+            if (!repeated)
+                types.append(type);
         }
         if (!rowset.failed())
             entry->providerTypes = types;
