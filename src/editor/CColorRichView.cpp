@@ -22,6 +22,13 @@ namespace {
 constexpr int StyleProperty = QTextFormat::UserProperty + 1;
 constexpr qsizetype MaxIndentRead = 2047;
 
+// Ctrl+Y redoes on every platform, beside the platform's own redo key.
+bool isRedoKey(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Y
+           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+
 QString toCrLf(const QString &text)
 {
     QString out = text;
@@ -532,7 +539,7 @@ bool CColorRichView::event(QEvent *event)
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Delete || key->matches(QKeySequence::Undo)
-            || key->matches(QKeySequence::Redo)) {
+            || key->matches(QKeySequence::Redo) || isRedoKey(key)) {
             event->accept();
             return true;
         }
@@ -546,7 +553,7 @@ void CColorRichView::keyPressEvent(QKeyEvent *event)
         Undo();
         return;
     }
-    if (event->matches(QKeySequence::Redo)) {
+    if (event->matches(QKeySequence::Redo) || isRedoKey(event)) {
         Redo();
         return;
     }

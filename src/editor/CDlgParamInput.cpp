@@ -159,3 +159,11 @@ bool CDlgParamInput::Ask(QWidget *parent, QList<ParamValue> &values, bool showIg
         values = dialog.values();
     return ok;
 }
+
+AskParamValues CDlgParamInput::asker(QWidget *parent)
+{
+    return [parent](QList<ParamValue> &values, bool showIgnore, bool *ignored,
+                    bool *replaceInText) {
+        return Ask(parent, values, showIgnore, ignored, replaceInText);
+    };
+}

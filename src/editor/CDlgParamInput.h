@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sql/ParamValue.h"
+#include "sql/ParameterPreparation.h"
 
 #include <QDialog>
 #include <functional>
@@ -35,6 +36,8 @@ public:
     // setAskHandler (tests, tools) is used instead when present.
     static bool Ask(QWidget *parent, QList<ParamValue> &values, bool showIgnore, bool *ignored,
                     bool *replaceInText);
+    // Ask bound to a parent window, ready for PrepareParameters.
+    static AskParamValues asker(QWidget *parent);
     using AskHandler = std::function<bool(QList<ParamValue> &, bool, bool *, bool *)>;
     static void setAskHandler(AskHandler handler);
 

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -379,6 +380,27 @@ TEST_F(EditorTest, ctrl_arrows_move_by_the_editor_words)
     key(Qt::Key_Left, QString(), Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editor->SelectionStart(), 13);
     EXPECT_EQ(editor->SelectionEnd(), 14);
+}
+
+TEST_F(EditorTest, double_click_selects_an_editor_word)
+{
+    editor->SetText("x = ab_c.de");
+    QTextCursor at = editor->textCursor();
+    at.setPosition(6);
+    const QPoint point = editor->cursorRect(at).center();
+    QMouseEvent click(QEvent::MouseButtonDblClick, point, editor->viewport()->mapToGlobal(point),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor->viewport(), &click);
+    EXPECT_EQ(editor->SelectedText(), "ab_c");
+}
+
+TEST_F(EditorTest, undo_and_redo_keys_use_the_editor_history)
+{
+    type("ab");
+    key(Qt::Key_Z, QString(), Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), "a");
+    key(Qt::Key_Y, QString(), Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), "ab");
 }
 
 TEST_F(EditorTest, inactive_selection_is_grey)
