@@ -50,11 +50,17 @@ bool CADOCommand::Execute()
     try {
         long affected = 0;
         auto recordset = m_command->execute(&affected, m_type);
-        m_recordsAffected = affected;
+        // Every statement of the text runs; the count is the total of those that report one.
+        long total = affected;
+        while (recordset) {
+            long next = -1;
+            recordset = recordset->nextRecordset(&next);
+            if (recordset && next >= 0)
+                total = total < 0 ? next : total + next;
+        }
+        m_recordsAffected = total;
         m_errorCode = 0;
         m_errorText.clear();
-        if (recordset && recordset->state() != Ado::adStateClosed)
-            recordset->close();
         return true;
     } catch (const Ado::ComError &error) {
         m_errorCode = error.code();

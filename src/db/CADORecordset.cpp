@@ -191,6 +191,7 @@ long CADORecordset::RecordCount()
         if (count != -1)
             return count;
         count = 0;
+        m_recordset->keepRows();
         if (!m_recordset->eof())
             m_recordset->moveFirst();
         while (!m_recordset->eof()) {

@@ -34,9 +34,22 @@ void Recordset::joinWorker()
         m_worker.join();
 }
 
-bool Recordset::scrollable() const
+void Recordset::keepRows()
 {
-    return m_cursorType != adOpenForwardOnly || m_cursorLocation == adUseClient;
+    checkOpen();
+    if (m_buffered)
+        return;
+    m_rows.clear();
+    m_bufferStart = m_position;
+    m_streamAtEnd = m_eof;
+    if (!m_eof) {
+        std::vector<Variant> row(size_t(m_fields.size()));
+        for (int i = 0; i < m_fields.size(); ++i)
+            m_stream->value(i, row[size_t(i)]);
+        m_rows.push_back(std::move(row));
+    }
+    m_position = 0;
+    m_buffered = true;
 }
 
 void Recordset::open(const QString &source, const std::shared_ptr<Connection> &connection,
@@ -142,7 +155,9 @@ void Recordset::takeCurrentResult()
     m_recordsAffected = m_stream->recordsAffected();
     m_rows.clear();
     m_position = 0;
+    m_bufferStart = 0;
     m_streamAtEnd = false;
+    m_buffered = m_cursorType != adOpenForwardOnly || m_cursorLocation == adUseClient;
     if (m_fields.isEmpty()) {
         m_eof = true;
         m_streamAtEnd = true;
@@ -215,6 +230,8 @@ void Recordset::moveFirst()
 {
     checkOpen();
     if (scrollable()) {
+        if (m_bufferStart != 0)
+            fail(DB_E_CantScrollBackwards);
         m_position = 0;
         return;
     }

@@ -49,6 +49,9 @@ public:
     std::shared_ptr<Recordset> nextRecordset(long *recordsAffected = nullptr);
     void cancel();
     void cancelUpdate() {}
+    // Makes a forward-only record set keep the rows it reads from the current one on, so
+    // that MoveFirst can come back to it (used to count by walking).
+    void keepRows();
 
     int fieldCount() const { return int(m_fields.size()); }
     const FieldInfo &field(int index) const { return m_fields.at(index); }
@@ -70,7 +73,7 @@ private:
     Recordset() = default;
     void runExecution(Command *command, int options, bool async);
     void takeCurrentResult();
-    bool scrollable() const;
+    bool scrollable() const { return m_buffered; }
     void fetchAhead();
     void checkOpen() const;
     void joinWorker();
@@ -89,6 +92,8 @@ private:
 
     // Forward-only reading.
     bool m_eof = true;
+    bool m_buffered = false;
+    qsizetype m_bufferStart = 0; // forward position of the first kept row
     // Scrollable reading: rows kept so far and the position in them.
     std::vector<std::vector<Variant>> m_rows;
     qsizetype m_position = 0;

@@ -245,9 +245,16 @@ int OdbcResult::adoType(int sqlType, bool isUnsigned)
 void OdbcResult::throwStatementError()
 {
     ComError error = OdbcHandle::diagnostics(SQL_HANDLE_STMT, m_stmt, m_handle->source());
-    if (m_cancelled && error.code() != DB_E_Canceled)
-        error = ComError(DB_E_Canceled, m_handle->source(),
-                         QStringLiteral("操作はキャンセルされました。\n") + error.description());
+    if (m_cancelled && error.code() != DB_E_Canceled) {
+        ErrorRecord record = error.record();
+        record.code = DB_E_Canceled;
+        error = ComError(record);
+    } else if (!m_cancelled && m_timeout > 0 && error.code() == DB_E_Canceled) {
+        // The server cancelled the statement for the query time-out.
+        ErrorRecord record = error.record();
+        record.code = DB_E_AbortLimitReached;
+        error = ComError(record);
+    }
     throw error;
 }
 

@@ -28,19 +28,32 @@ SqliteHandle::~SqliteHandle()
 
 int SqliteHandle::progress(void *self)
 {
+    // Runs inside sqlite3_step, with the connection mutex held by step().
     auto *handle = static_cast<SqliteHandle *>(self);
-    const qint64 deadline = handle->m_deadline.load(std::memory_order_relaxed);
-    if (deadline != 0 && nowMs() > deadline) {
+    if (handle->m_cancelFlag && handle->m_cancelFlag->load(std::memory_order_relaxed))
+        return 1;
+    if (handle->m_deadline != 0 && nowMs() > handle->m_deadline) {
         handle->m_deadlinePassed = true;
         return 1;
     }
     return 0;
 }
 
-void SqliteHandle::setDeadline(int timeoutSeconds)
+int SqliteHandle::step(sqlite3_stmt *stmt, const std::atomic<bool> *cancelled, int timeoutSeconds,
+                       ComError *error)
 {
+    sqlite3_mutex *mutex = sqlite3_db_mutex(m_db);
+    sqlite3_mutex_enter(mutex);
+    m_cancelFlag = cancelled;
     m_deadlinePassed = false;
     m_deadline = timeoutSeconds > 0 ? nowMs() + qint64(timeoutSeconds) * 1000 : 0;
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE && error)
+        *error = lastError(cancelled && cancelled->load());
+    m_cancelFlag = nullptr;
+    m_deadline = 0;
+    sqlite3_mutex_leave(mutex);
+    return rc;
 }
 
 Status SqliteHandle::statusFor(int sqliteCode)
@@ -65,6 +78,13 @@ Status SqliteHandle::statusFor(int sqliteCode)
 
 ComError SqliteHandle::lastError(bool cancelled) const
 {
+    sqlite3_mutex *mutex = sqlite3_db_mutex(m_db);
+    sqlite3_mutex_enter(mutex);
+    struct Leave
+    {
+        sqlite3_mutex *m;
+        ~Leave() { sqlite3_mutex_leave(m); }
+    } leave{mutex};
     const int code = sqlite3_extended_errcode(m_db);
     if ((code & 0xff) == SQLITE_INTERRUPT) {
         if (m_deadlinePassed && !cancelled)

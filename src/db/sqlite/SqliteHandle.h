@@ -7,6 +7,7 @@
 #include <chrono>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace Ado {
 
@@ -25,11 +26,12 @@ public:
     void markClosed() { m_closed = true; }
     bool isClosed() const { return m_closed.load(); }
 
-    // Limits the statement steps that follow to a deadline (0 = none); a step past it is
-    // interrupted and reported as a time-out.
-    void setDeadline(int timeoutSeconds);
-    void clearDeadline() { m_deadline = 0; }
-    bool deadlinePassed() const { return m_deadlinePassed.load(); }
+    // One sqlite3_step that stops (SQLITE_INTERRUPT) when *cancelled becomes true or the
+    // time-out (seconds, 0 = none) passes. Only this statement is stopped, unlike
+    // sqlite3_interrupt, which would also stop other record sets of the connection.
+    // A failing step stores its error in *error while the connection is still held.
+    int step(sqlite3_stmt *stmt, const std::atomic<bool> *cancelled, int timeoutSeconds,
+             ComError *error);
 
     // The ADO status for an SQLite result code.
     static Status statusFor(int sqliteCode);
@@ -41,8 +43,10 @@ private:
 
     sqlite3 *m_db;
     std::atomic<bool> m_closed{false};
-    std::atomic<qint64> m_deadline{0}; // steady clock, milliseconds
-    std::atomic<bool> m_deadlinePassed{false};
+    // The step in progress (guarded by the connection's own mutex).
+    const std::atomic<bool> *m_cancelFlag = nullptr;
+    qint64 m_deadline = 0; // steady clock, milliseconds
+    bool m_deadlinePassed = false;
 };
 
 } // namespace Ado

@@ -158,9 +158,17 @@ void SqliteResult::finalize()
     m_pendingRow = false;
 }
 
+int SqliteResult::step(int timeoutSeconds)
+{
+    const int rc = m_handle->step(m_stmt, &m_cancelled, timeoutSeconds, &m_stepError);
+    m_haveStepError = rc != SQLITE_ROW && rc != SQLITE_DONE;
+    return rc;
+}
+
 void SqliteResult::throwLastError()
 {
-    ComError error = m_handle->lastError(m_cancelled.load());
+    ComError error = m_haveStepError ? m_stepError : m_handle->lastError(m_cancelled.load());
+    m_haveStepError = false;
     finalize();
     throw error;
 }
@@ -255,16 +263,18 @@ bool SqliteResult::runNextStatement()
             throw ComError(DB_E_Canceled, SqliteHandle::Source,
                            QStringLiteral("操作はキャンセルされました。"));
         const char *tail = nullptr;
+        sqlite3_mutex_enter(sqlite3_db_mutex(db));
         if (sqlite3_prepare_v2(db, m_tail, int(end - m_tail), &m_stmt, &tail) != SQLITE_OK) {
             m_stmt = nullptr;
-            throwLastError();
+            const ComError error = m_handle->lastError(false);
+            sqlite3_mutex_leave(sqlite3_db_mutex(db));
+            throw error;
         }
+        sqlite3_mutex_leave(sqlite3_db_mutex(db));
         m_tail = tail ? tail : end;
     }
     bindParameters();
-    m_handle->setDeadline(m_timeout);
-    const int rc = sqlite3_step(m_stmt);
-    m_handle->clearDeadline();
+    const int rc = step(m_timeout);
     if (rc == SQLITE_ROW) {
         m_pendingRow = true;
         describeColumns();
@@ -434,7 +444,7 @@ bool SqliteResult::fetch()
     if (m_cancelled)
         throw ComError(DB_E_Canceled, SqliteHandle::Source,
                        QStringLiteral("操作はキャンセルされました。"));
-    const int rc = sqlite3_step(m_stmt);
+    const int rc = step(0);
     if (rc == SQLITE_ROW) {
         m_rowValid = true;
         return true;
@@ -516,7 +526,6 @@ bool SqliteResult::nextResult()
 void SqliteResult::cancel()
 {
     m_cancelled = true;
-    sqlite3_interrupt(m_handle->db());
 }
 
 } // namespace Ado

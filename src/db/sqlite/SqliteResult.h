@@ -39,6 +39,7 @@ private:
     void bindParameters();
     void describeColumns();
     [[noreturn]] void throwLastError();
+    int step(int timeoutSeconds);
     void finalize();
 
     std::shared_ptr<SqliteHandle> m_handle;
@@ -54,6 +55,8 @@ private:
     bool m_pendingRow = false; // the first step already produced a row
     bool m_rowValid = false;
     std::atomic<bool> m_cancelled{false};
+    ComError m_stepError{E_Fail, QString(), QString()};
+    bool m_haveStepError = false;
 };
 
 } // namespace Ado
