@@ -128,13 +128,21 @@ void CChildFrame::setTitle(const QString &title)
 
 void CChildFrame::setStatusText(int pane, const QString &text)
 {
-    if (pane >= 0 && pane < 4)
-        m_panes[pane]->setText(text);
+    if (pane < 0 || pane >= 4)
+        return;
+    m_paneTexts[pane] = text;
+    // A pane is one line high: line breaks (the object information) show as spaces, the
+    // full text as the tip.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("  "));
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    m_panes[pane]->setText(shown.trimmed());
+    m_panes[pane]->setToolTip(shown == text ? QString() : text);
 }
 
 QString CChildFrame::statusText(int pane) const
 {
-    return pane >= 0 && pane < 4 ? m_panes[pane]->text() : QString();
+    return pane >= 0 && pane < 4 ? m_paneTexts[pane] : QString();
 }
 
 CommandTarget *CChildFrame::focusedPane() const

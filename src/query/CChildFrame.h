@@ -124,5 +124,6 @@ private:
     QWidget *m_editorPane = nullptr;
     QWidget *m_resultPane = nullptr;
     QLabel *m_panes[4] = {};
+    QString m_paneTexts[4];
     bool m_splitDone = false;
 };

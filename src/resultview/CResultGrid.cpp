@@ -84,7 +84,7 @@ void CResultGrid::fitColumns()
             continue;
         const int chars = qMin(data.GetColumnInfo(c).width, 80);
         const int header = headerMetrics.horizontalAdvance(data.GetColumnName(c)) + 16;
-        setColumnWidth(c, qMax(header, chars * charWidth + 10));
+        setColumnWidth(c, qMax(header, chars * charWidth + 20));
     }
 }
 
