@@ -35,8 +35,8 @@ public:
     CSqlItem *parent = nullptr;
     CSqlItemList children;
 
-    // Length of the item's one-line rendering; filled by the layout before it measures.
-    qsizetype lineLength = 0;
+    // Length of the item's one-line rendering, -1 until the layout measures it.
+    qsizetype lineLength = -1;
 
     // Appends a child (taking ownership) and makes this item its parent.
     CSqlItem *AddChild(CSqlItem *child);

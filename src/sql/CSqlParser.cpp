@@ -346,32 +346,38 @@ void CSqlParser::MergeKeywords(CSqlItem *first)
 
 // ---- layout ------------------------------------------------------------------------------
 
-void CSqlParser::MeasureLines()
+qsizetype CSqlParser::LineLength(CSqlItem *item)
 {
-    // Items in pre-order; walking it backwards meets every child before its parent.
-    std::vector<CSqlItem *> order;
-    std::vector<CSqlItem *> stack;
-    for (CSqlItem *item = m_root.children.Last(); item; item = item->Prev())
-        stack.push_back(item);
+    if (item->lineLength >= 0)
+        return item->lineLength;
+    // Post-order over the blocks of the subtree not yet measured, without recursion; each
+    // block is measured once, however often the layout asks.
+    std::vector<CSqlItem *> stack{item};
     while (!stack.empty()) {
-        CSqlItem *item = stack.back();
+        CSqlItem *block = stack.back();
+        bool ready = true;
+        for (CSqlItem *child = block->children.First(); child; child = child->Next()) {
+            if (child->HasChildren() && child->lineLength < 0) {
+                stack.push_back(child);
+                ready = false;
+            }
+        }
+        if (!ready)
+            continue;
         stack.pop_back();
-        order.push_back(item);
-        for (CSqlItem *child = item->children.Last(); child; child = child->Prev())
-            stack.push_back(child);
-    }
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        CSqlItem *item = *it;
-        qsizetype length = item->text.size() + item->closeText.size();
+        qsizetype length = block->text.size() + block->closeText.size();
         const CSqlItem *previous = nullptr;
-        for (const CSqlItem *child = item->children.First(); child; child = child->Next()) {
+        for (const CSqlItem *child = block->children.First(); child; child = child->Next()) {
             const bool joined = !previous || child->kind == SQL_ITEM_COMMA
                                 || (child->HasChildren() && previous->kind == SQL_ITEM_WORD);
-            length += (joined ? 0 : 1) + child->lineLength;
+            length += (joined ? 0 : 1)
+                      + (child->HasChildren() ? child->lineLength
+                                              : child->text.size() + child->closeText.size());
             previous = child;
         }
-        item->lineLength = length;
+        block->lineLength = length;
     }
+    return item->lineLength;
 }
 
 void CSqlParser::AppendOneLine(const CSqlItem *item)
@@ -479,8 +485,7 @@ QString CSqlParser::Format()
     // Deep nesting with expanded blocks can call for indentation that grows with the square
     // of the depth; past this bound the layout is abandoned rather than exhausting memory.
     m_outputLimit = qMax<qsizetype>(qsizetype(32) * 1024 * 1024, m_sqlText.size() * 16);
-    m_output.reserve(m_sqlText.size() + m_sqlText.size() / 2 + 16);
-    MeasureLines();
+    m_output.reserve(m_sqlText.size() * 2 + 16);
     LayOutItems(m_root.children.First());
     m_indents.clear();
     m_indents.shrink_to_fit();
@@ -567,9 +572,9 @@ void CSqlParser::LayOutItems(CSqlItem *first)
                 Append(item->text);
                 Append(u" ");
                 const qsizetype after = LastLineLength();
-                const CSqlItem *next = item->Next();
+                CSqlItem *next = item->Next();
                 const qsizetype nextWidth = !next ? 0
-                                            : next->kind == SQL_ITEM_BLOCK ? next->lineLength
+                                            : next->kind == SQL_ITEM_BLOCK ? LineLength(next)
                                                                            : next->text.size();
                 if (after > m_sqlFixMargin || (next && after + nextWidth > m_sqlFixMargin)) {
                     AppendLineBreak();
@@ -589,7 +594,7 @@ void CSqlParser::LayOutItems(CSqlItem *first)
             AppendLineBreak();
             break;
         case SQL_ITEM_BLOCK: {
-            const qsizetype oneLine = item->lineLength;
+            const qsizetype oneLine = LineLength(item);
             if (!item->HasChildren() || oneLine <= 6
                 || (m_sqlFixBlockMargin && lineLength + oneLine <= m_sqlFixMargin)) {
                 if (prev != SQL_ITEM_WORD && prev != SQL_ITEM_COMMA)

@@ -116,7 +116,8 @@ private:
     void Tokenize(CSqlItem *parent, qsizetype from, qsizetype limit);
     void AddWord(CSqlItem *parent, qsizetype from, qsizetype to, bool classify);
     void MergeKeywords(CSqlItem *first);
-    void MeasureLines();
+    // Length of a block's one-line rendering (for any other item, its text and close text).
+    qsizetype LineLength(CSqlItem *item);
     void AppendOneLine(const CSqlItem *item);
     void LayOutItems(CSqlItem *first);
 
