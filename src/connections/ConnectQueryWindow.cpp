@@ -87,6 +87,8 @@ ConnectResult connectQueryWindow(const ConnectRequest &request)
         status(request, QString());
         result.connected = true;
         result.session = request.shareSession;
+        result.name = request.shareSession->GetName();
+        result.connectionText = request.shareSession->GetConnectionText();
         return result;
     }
     if (!request.askForConnection)
@@ -108,6 +110,8 @@ ConnectResult connectQueryWindow(const ConnectRequest &request)
     CADODatabase *session = registry.CreateForWindow(request.window);
     session->SetConnectTimeout(AppSettings::instance().connectTimeout);
     result.session = session;
+    result.name = name;
+    result.connectionText = text;
     const bool opened = openSession(request.window, session, name, text);
 
     status(request, QString());

@@ -44,6 +44,9 @@ struct ConnectResult
     bool connected = false;
     // The window's session (shared or new), or null when none was made.
     CADODatabase *session = nullptr;
+    // The profile name and connection text used (the chosen ones when the user chose).
+    QString name;
+    QString connectionText;
 };
 
 ConnectResult connectQueryWindow(const ConnectRequest &request);

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "connections/CDBConnections.h"
 #include "connections/CDlgConnectionSetting.h"
+#include "connections/CDlgDataLink.h"
 #include "connections/CDlgLogin.h"
 #include "connections/ConnectQueryWindow.h"
 #include "connections/ProfileList.h"
@@ -211,5 +212,36 @@ TEST_F(ConnectQueryWindowTest, postgres_log_in_after_authentication_failure)
     const ConnectResult r = connectQueryWindow(w.request(pg.name, stored));
     EXPECT_FALSE(r.connected);
     EXPECT_EQ(w.schemaReads, 0);
+    close(w, r.session);
+}
+
+// From an empty profile list to a connected window on the sample database: the wizard opens
+// by itself with the sample chosen, and two OKs (wizard, connection dialog) connect.
+TEST_F(ConnectQueryWindowTest, first_start_reaches_the_sample_database_in_two_confirmations)
+{
+    QTemporaryDir dir;
+    const QString sample = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a);"), "sample.db");
+    CDlgDataLink::setSampleDatabasePath(sample);
+    ModalDriver driver;
+    int confirmations = 0;
+    const auto ok = [&](QWidget *d) {
+        ++confirmations;
+        static_cast<QDialog *>(d)->accept();
+    };
+    driver.expect(QStringLiteral("接続ウィザード"), ok);
+    driver.expect(QStringLiteral("接続設定"), ok);
+    FakeWindowHooks w;
+    const ConnectResult r = connectQueryWindow(w.request({}, {}));
+    CDlgDataLink::setSampleDatabasePath(QString());
+    EXPECT_TRUE(driver.unexpected.isEmpty()) << driver.unexpected.join(',').toStdString();
+    EXPECT_TRUE(r.connected);
+    EXPECT_EQ(confirmations, 2);
+    EXPECT_EQ(r.name, QStringLiteral("sample"));
+    ASSERT_EQ(ProfileList::instance().count(), 1);
+    EXPECT_EQ(ProfileList::instance().at(0).name, QStringLiteral("sample"));
+    EXPECT_EQ(ProfileList::instance().at(0).dataSource, sample);
+    EXPECT_EQ(r.connectionText, ProfileList::instance().at(0).connectionText);
+    EXPECT_EQ(CDBConnections::instance().Title(r.session, QStringLiteral("ｸｴﾘ 1")),
+              QStringLiteral("sample - ｸｴﾘ 1"));
     close(w, r.session);
 }
