@@ -4,6 +4,7 @@
 #include "ConnectionMessages.h"
 #include "ConnectionProfile.h"
 #include "ProfileList.h"
+#include "db/CADODatabase.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -18,9 +19,22 @@
 
 namespace {
 
+// The wizard runs on a temporary session, as the data-link operation of a session does; a
+// cancelled or failed wizard leaves the text as it was.
+bool wizardThroughSession(QWidget *owner, QString &connectionText)
+{
+    CADODatabase session;
+    QString text = connectionText;
+    QString error;
+    if (!CDlgDataLink::EditDataLink(session, owner, text, error))
+        return false;
+    connectionText = text;
+    return true;
+}
+
 CDlgConnectionSetting::WizardFunction &wizardSlot()
 {
-    static CDlgConnectionSetting::WizardFunction function = &CDlgDataLink::editConnection;
+    static CDlgConnectionSetting::WizardFunction function = &wizardThroughSession;
     return function;
 }
 
@@ -86,7 +100,7 @@ CDlgConnectionSetting::CDlgConnectionSetting(const QString &name, const QString 
 
 void CDlgConnectionSetting::setWizardFunction(WizardFunction function)
 {
-    wizardSlot() = function ? std::move(function) : WizardFunction(&CDlgDataLink::editConnection);
+    wizardSlot() = function ? std::move(function) : WizardFunction(&wizardThroughSession);
 }
 
 CDlgConnectionSetting::WizardFunction CDlgConnectionSetting::wizardFunction()

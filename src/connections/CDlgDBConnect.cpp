@@ -35,6 +35,12 @@ CDlgDBConnect::CDlgDBConnect(QWidget *parent)
     m_page->list()->setFocus();
 }
 
+void CDlgDBConnect::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_page->list()->setFocus();
+}
+
 void CDlgDBConnect::accept()
 {
     if (!m_page->selection(m_name, m_connectionText))

@@ -32,6 +32,9 @@ public slots:
     // OK with no selected row does nothing.
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     CPageRecentConnections *m_page = nullptr;
     QString m_name;

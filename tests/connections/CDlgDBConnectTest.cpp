@@ -154,6 +154,7 @@ TEST_F(DBConnectTest, choice_with_empty_list_asks_for_a_first_profile)
     driver.expect(kSheet, [](QWidget *w) {
         auto *sheet = static_cast<CDlgDBConnect *>(w);
         EXPECT_EQ(sheet->page()->selectedRow(), 0);
+        EXPECT_TRUE(sheet->page()->list()->hasFocus());
         sheet->page()->selectRow(1);
         sheet->accept();
     });
@@ -161,6 +162,15 @@ TEST_F(DBConnectTest, choice_with_empty_list_asks_for_a_first_profile)
     EXPECT_TRUE(picked.ok);
     EXPECT_EQ(picked.name, QStringLiteral("second"));
     EXPECT_EQ(picked.connectionText, QStringLiteral("Provider=SQLite;Data Source=s.db;"));
+
+    // A double-click acts as OK.
+    driver.expect(kSheet, [](QWidget *w) {
+        auto *sheet = static_cast<CDlgDBConnect *>(w);
+        QTreeWidget *list = sheet->page()->list();
+        list->setCurrentItem(list->topLevelItem(1));
+        emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+    });
+    EXPECT_EQ(CDlgDBConnect::choose(nullptr).name, QStringLiteral("second"));
 
     driver.expect(kSheet, [](QWidget *w) {
         auto *sheet = static_cast<CDlgDBConnect *>(w);
