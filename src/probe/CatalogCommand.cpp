@@ -123,4 +123,5 @@ int runCatalog(const QStringList &args)
 
 } // namespace
 
-static ProbeCommand catalogCommand("catalog", Usage, &runCatalog);
+static ProbeCommand catalogCommand("catalog", "catalog \"<connection string>\" WHAT [ARGS]",
+                                   &runCatalog);
