@@ -133,7 +133,7 @@ int main(int argc, char **argv)
                                       pgField(connection, QStringLiteral("Initial Catalog"))};
         const QString create =
             QStringLiteral("DROP TABLE IF EXISTS bench_exec_t; CREATE TABLE bench_exec_t AS "
-                           "SELECT %1 FROM generate_series(1, %2) AS x;")
+                           "SELECT %1 FROM generate_series(1::bigint, %2) AS x;")
                 .arg(QString(columns).replace(QLatin1String("%%"), QLatin1String("%"))
                          .arg(QStringLiteral("timestamp '2024-01-01' + x * interval '1 minute'")))
                 .arg(rows);

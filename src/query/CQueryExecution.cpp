@@ -504,6 +504,10 @@ void CQueryExecution::startFetch(long recordsAffected, const QString &errorText)
             }
         }
         cancel.store(false);
+        // Closing may talk to the server (a cursor to drop); it is done here, off the UI
+        // thread, so the window's own close of the record set finds nothing left to do.
+        if (rs)
+            rs->Close();
 
         send([](CQueryExecution *owner, ExecutionHost *) { owner->onExecutionFinished(); });
 
