@@ -7,6 +7,7 @@
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
 #include "query/CChildFrame.h"
+#include "schema/CDBInfo.h"
 #include "sql/CSqlParser.h"
 
 #include <QFileInfo>
@@ -24,6 +25,10 @@ void installSettingsHooks()
 
 void installInto(CMainFrame &mainFrame)
 {
+    // A catalogue entry is read only for a session the registry holds open.
+    CDBInfo::instance().SetSessionCheck([](const CADODatabase *session) {
+        return CDBConnections::instance().IsOpen(session);
+    });
     CMainFrame::ConnectionServices services;
     services.connect = [](CChildFrame *frame, CADODatabase *share, const QString &name,
                           const QString &connectionText, bool ask) {
@@ -34,6 +39,10 @@ void installInto(CMainFrame &mainFrame)
         request.connectionText = connectionText;
         request.askForConnection = ask;
         request.statusText = [frame](const QString &text) { frame->setStatusText(0, text); };
+        // The window binds its event sink when it takes the session (setSession).
+        request.readSchemaInfo = [](CADODatabase *session) {
+            CDBInfo::instance().GetEntry(session);
+        };
         const ConnectResult result = connectQueryWindow(request);
         frame->setSession(result.session);
         frame->setConnection(name, connectionText);
