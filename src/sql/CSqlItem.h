@@ -29,6 +29,13 @@ public:
     CSqlItem(const CSqlItem &) = delete;
     CSqlItem &operator=(const CSqlItem &) = delete;
 
+    // Items come from a per-thread pool: a large text makes millions of them, and packing
+    // them together keeps the tree walks cache-friendly. The pool's memory goes back to the
+    // system when the thread's last item is destroyed. An item must be destroyed on the
+    // thread that created it.
+    static void *operator new(size_t size);
+    static void operator delete(void *pointer, size_t size);
+
     QString text;      // for a bracket block the opening symbol
     QString closeText; // for a bracket block the closing symbol, else empty
     int kind = SQL_ITEM_WORD;

@@ -80,6 +80,7 @@ bool CSqlParser::layOut(QString &text)
     }
     // The tree and the bracket indexes of a large text are not worth keeping.
     m_root.ClearChildren();
+    m_treeText.clear();
     SetSqlText(QString());
     return ok;
 }
@@ -208,6 +209,8 @@ void CSqlParser::SetSqlText(const QString &text)
 bool CSqlParser::Parse()
 {
     m_root.ClearChildren();
+    // Shares m_sqlText's buffer; it stays alive here however m_sqlText changes later.
+    m_treeText = m_sqlText;
     if (m_sqlText.isEmpty())
         return false;
     m_root.kind = SQL_ITEM_BLOCK;
@@ -232,7 +235,7 @@ void CSqlParser::AddWord(CSqlItem *parent, qsizetype from, qsizetype to, bool cl
         else if (CSqlOperator::IsOperatorText(piece))
             kind = SQL_ITEM_OPERATOR;
     }
-    parent->AddChild(piece.toString(), kind);
+    parent->AddChild(QString::fromRawData(piece.constData(), piece.size()), kind);
 }
 
 void CSqlParser::Tokenize(CSqlItem *parent, qsizetype from, qsizetype limit)
@@ -298,7 +301,9 @@ void CSqlParser::Tokenize(CSqlItem *parent, qsizetype from, qsizetype limit)
                                                     : result.end;
             ranges.push_back({block, innerFrom, innerFrom, innerTo}); // invalidates range
         } else if (result.kind != SQL_ITEM_DELIMITER) {
-            range.parent->AddChild(result.matchText.toString(), result.kind);
+            range.parent->AddChild(
+                QString::fromRawData(result.matchText.constData(), result.matchText.size()),
+                result.kind);
         }
     }
 }

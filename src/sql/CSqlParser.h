@@ -104,6 +104,9 @@ public:
     QString Format();
     bool FormatFailed() const { return m_formatFailed; }
     QString GetOutput() const { return m_output; }
+    // The tree of the last Parse. Texts of its items may refer into the formatter's copy of
+    // the SQL text: a copy of one kept beyond the next Parse must be made with
+    // QString(text.constData(), text.size()).
     const CSqlItem &Root() const { return m_root; }
 
     // Section "SqlParser" of the settings store; missing values keep the current ones.
@@ -180,6 +183,10 @@ private:
     int m_sqlFixBlockMargin = 1;
 
     QString m_sqlText;
+    // The text the current tree was cut from. Item texts refer into it instead of holding
+    // copies (millions of small allocations for a large text), so it is declared before the
+    // root: the tree goes first.
+    QString m_treeText;
     CSqlItem m_root;
     QString m_output;
 
