@@ -173,16 +173,20 @@ int main(int argc, char **argv)
     const Stats t = stats(typing);
     const Stats b = stats(backspace);
     const Stats e = stats(enter);
-    std::printf("script: %lld characters, %d lines\n", qlonglong(editor.document()->characterCount() - 1),
+    std::printf("script: %lld characters, %d lines\n",
+                qlonglong(editor.document()->characterCount() - 1),
                 editor.document()->blockCount());
     std::printf("load (SetText + full colour):     %8.2f ms\n", load);
     std::printf("full recolour, all colours new:   median %.2f ms, max %.2f ms (20 runs)\n",
                 f.median, f.max);
-    std::printf("keystroke (type):                 median %.3f ms, p99 %.3f ms, max %.3f ms (%lld)\n",
+    std::printf("keystroke (type):                 "
+                "median %.3f ms, p99 %.3f ms, max %.3f ms (%lld)\n",
                 t.median, t.p99, t.max, qlonglong(typing.size()));
-    std::printf("keystroke (Backspace):            median %.3f ms, p99 %.3f ms, max %.3f ms (%lld)\n",
+    std::printf("keystroke (Backspace):            "
+                "median %.3f ms, p99 %.3f ms, max %.3f ms (%lld)\n",
                 b.median, b.p99, b.max, qlonglong(backspace.size()));
-    std::printf("keystroke (Enter with indent):    median %.3f ms, p99 %.3f ms, max %.3f ms (%lld)\n",
+    std::printf("keystroke (Enter with indent):    "
+                "median %.3f ms, p99 %.3f ms, max %.3f ms (%lld)\n",
                 e.median, e.p99, e.max, qlonglong(enter.size()));
     const Stats c = stats(cpu);
     std::printf("keystroke thread CPU time:        median %.3f ms, p99 %.3f ms, max %.3f ms\n",

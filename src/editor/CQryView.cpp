@@ -367,7 +367,8 @@ void CQryView::jump()
     const int lines = m_editor->document()->blockCount();
     const int current = m_editor->textCursor().blockNumber() + 1;
     const int line = QInputDialog::getInt(this, QStringLiteral("ジャンプ"),
-                                          QStringLiteral("行番号："), current, 1, lines, 1, &ok);
+                                          QStringLiteral("行番号："), current, 1, lines, 1,
+                                          &ok);
     if (ok)
         m_editor->JumpToLine(line);
 }

@@ -124,9 +124,10 @@ QList<ParamInfo> DetectParameters(const QString &text)
             // A name the record cannot hold is refused rather than cut, so that it can never
             // be bound or substituted under a different name.
             const bool usable = !name.isEmpty() && name.size() <= ParamInfo::MaxNameLength;
-            const bool known = usable && std::any_of(found.cbegin(), found.cend(), [&](const auto &f) {
+            const auto sameName = [&](const ParamInfo &f) {
                 return f.name.compare(name, Qt::CaseInsensitive) == 0;
-            });
+            };
+            const bool known = usable && std::any_of(found.cbegin(), found.cend(), sameName);
             if (usable && !known) {
                 ParamInfo info;
                 info.index = qint32(found.size() + 1);
