@@ -223,3 +223,36 @@ TEST(ExecutionCycleTwoConnections, two_connections_run_at_once)
     a.execution->Cancel();
     ASSERT_TRUE(a.waitForEnd(20000));
 }
+
+TEST_P(ExecutionCycle, parameters_are_bound_or_written_into_the_text)
+{
+    HeadlessWindow window(m_provider.connection);
+    QString asked;
+    bool replace = false;
+    window.execution->setParamAsker([&](QList<ParamValue> &values, bool, bool *, bool *replaceInText) {
+        asked.clear();
+        for (ParamValue &value : values) {
+            asked += value.name + ";";
+            value.value = "2";
+            value.isString = false;
+        }
+        *replaceInText = replace;
+        return true;
+    });
+    const QString text = "SELECT id, name FROM " + m_provider.tablePrefix + " WHERE id = :wanted";
+    ASSERT_TRUE(window.run(text));
+    EXPECT_EQ(asked, "wanted;");
+    ASSERT_TRUE(window.model(0)) << window.host.messageLines.join('\n').toStdString();
+    EXPECT_EQ(ResultCollector::gridText(*window.model(0)), "id\tname\n2\t<NULL>\n");
+    replace = true;
+    ASSERT_TRUE(window.run(text));
+    ASSERT_TRUE(window.model(0)) << window.host.messageLines.join('\n').toStdString();
+    EXPECT_EQ(ResultCollector::gridText(*window.model(0)), "id\tname\n2\t<NULL>\n");
+
+    // Cancelling the dialog runs nothing.
+    window.execution->setParamAsker([](QList<ParamValue> &, bool, bool *, bool *) {
+        return false;
+    });
+    EXPECT_FALSE(window.execution->ExecuteText(text, false));
+    EXPECT_FALSE(window.session->IsBusy());
+}
