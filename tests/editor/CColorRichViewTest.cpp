@@ -403,6 +403,54 @@ TEST_F(EditorTest, undo_and_redo_keys_use_the_editor_history)
     EXPECT_EQ(editor->Text(), "ab");
 }
 
+TEST_F(EditorTest, the_find_dialog_drives_the_searches)
+{
+    editor->SetText("select a, b from t where a = b");
+    editor->SetSelection(7, 8); // "a"
+    editor->OpenReplaceDialog();
+    CFindReplaceDialog *dialog = editor->findDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->findText(), "a");
+    editor->OpenFindDialog(); // one dialog at a time
+    EXPECT_EQ(editor->findDialog(), dialog);
+
+    dialog->setFindText("B");
+    dialog->setReplaceText("c");
+    dialog->setOptions(false, true, true);
+    Q_EMIT dialog->replaceAllRequested();
+    EXPECT_EQ(editor->Text(), "SELECT a, c FROM t WHERE a = c");
+    EXPECT_EQ(messages, QStringList{" 2 個のアイテムを置換しました。"});
+    EXPECT_EQ(editor->findText(), "B");
+
+    dialog->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(editor->findDialog(), nullptr);
+    // F3 goes on with the remembered text; with none it opens the find dialog.
+    editor->setFindOptions("a", false, true, true);
+    editor->SetSelection(0, 0);
+    editor->FindNext();
+    EXPECT_EQ(editor->SelectionStart(), 7);
+    editor->setFindOptions("", false, false, true);
+    editor->FindNext();
+    ASSERT_NE(editor->findDialog(), nullptr);
+    EXPECT_FALSE(editor->findDialog()->isReplaceMode());
+}
+
+TEST_F(EditorTest, long_texts_are_coloured_locally_only)
+{
+    const QString filler = QString("x ").repeated(30000);
+    editor->SetText("select 1\r\n" + filler);
+    // Beyond 50000 characters a full recolour does nothing...
+    EXPECT_EQ(editor->StyleAt(0), S::StyleCount);
+    EXPECT_EQ(editor->Text().left(8), "select 1");
+    // ...but typing colours the lines it touches.
+    caretTo(8);
+    type(" ");
+    EXPECT_EQ(editor->Text().left(9), "SELECT 1 ");
+    EXPECT_EQ(editor->StyleAt(0), S::Keyword);
+    EXPECT_EQ(editor->StyleAt(7), S::Number);
+}
+
 TEST_F(EditorTest, inactive_selection_is_grey)
 {
     EXPECT_EQ(editor->palette().color(QPalette::Inactive, QPalette::Highlight),
