@@ -247,10 +247,9 @@ bool CADORecordset::renderField(int index, QString &buffer, bool append)
         if (!m_recordset)
             throw missingInstance();
         m_recordset->value(index, m_cell);
-        const FieldText::Markers markers{m_nullText, m_variantText, m_binaryText};
         if (!append)
             buffer.clear();
-        FieldText::appendFieldText(m_recordset->field(index).type, m_cell, markers, buffer);
+        FieldText::appendFieldText(m_recordset->field(index).type, m_cell, m_markers, buffer);
         return true;
     } catch (const Ado::ComError &error) {
         return queryError(error);
@@ -306,7 +305,7 @@ bool CADORecordset::GetValueText(const QString &name, QString &text)
     Ado::Variant value;
     if (!GetValue(name, value))
         return false;
-    return FieldText::readValue(value, m_nullText, text);
+    return FieldText::readValue(value, m_markers.nullText, text);
 }
 
 bool CADORecordset::IsFieldNull(const QString &name)
@@ -355,7 +354,5 @@ bool CADORecordset::OpenSchema(int schema, const QStringList &restrictions)
 
 void CADORecordset::SetMarkers()
 {
-    m_nullText = NullMarker;
-    m_variantText = VariantMarker;
-    m_binaryText = BinaryMarker;
+    m_markers = {NullMarker, VariantMarker, BinaryMarker};
 }

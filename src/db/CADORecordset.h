@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/FieldText.h"
 #include "db/ado/AdoRecordset.h"
 
 #include <QString>
@@ -80,9 +81,9 @@ public:
     bool OpenSchema(int schema, const QString &fourthRestriction);
     bool OpenSchema(int schema, const QStringList &restrictions);
 
-    void SetNullText(const QString &text) { m_nullText = text; }
-    void SetVariantText(const QString &text) { m_variantText = text; }
-    void SetBinaryText(const QString &text) { m_binaryText = text; }
+    void SetNullText(const QString &text) { m_markers.nullText = text; }
+    void SetVariantText(const QString &text) { m_markers.variantText = text; }
+    void SetBinaryText(const QString &text) { m_markers.binaryText = text; }
     // The three markers of result data.
     void SetMarkers();
 
@@ -110,8 +111,6 @@ private:
     QString m_errorText;
     Ado::Status m_errorCode = 0;
     QString m_source;
-    QString m_nullText;
-    QString m_variantText;
-    QString m_binaryText;
+    FieldText::Markers m_markers; // NULL, Variant and Binary texts
     Ado::Variant m_cell; // reused per read
 };

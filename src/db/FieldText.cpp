@@ -82,8 +82,20 @@ void appendReal(QString &out, double value, int digits)
         return;
     }
     char buf[48];
-    int n = std::snprintf(buf, sizeof buf, "%.*G", digits, value);
-    out.append(QLatin1StringView(buf, n));
+    char *end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits).ptr;
+    for (char *p = buf; p != end; ++p) {
+        if (*p == 'e') {
+            *p = 'E';
+            // Two exponent digits at least, as printf writes them.
+            if (end - p == 3) {
+                p[3] = p[2];
+                p[2] = '0';
+                ++end;
+            }
+            break;
+        }
+    }
+    out.append(QLatin1StringView(buf, end - buf));
 }
 
 QString currencyText(std::int64_t tenThousandths)

@@ -3,7 +3,6 @@
 #include "db/odbc/OdbcHandle.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <cstring>
 #include <sqlext.h>
 
@@ -75,6 +74,57 @@ template <typename Code> void scanSql(const QString &text, Code code)
         code(i);
         ++i;
     }
+}
+
+bool digitsAt(const char16_t *p, int n, int &value)
+{
+    value = 0;
+    for (int i = 0; i < n; ++i) {
+        if (p[i] < u'0' || p[i] > u'9')
+            return false;
+        value = value * 10 + (p[i] - u'0');
+    }
+    return true;
+}
+
+// "HH:MM:SS[.fraction]" (fractions beyond milliseconds are dropped).
+bool parseTimeText(const char16_t *p, qsizetype n, DateTime &v)
+{
+    if (n < 8 || p[2] != u':' || p[5] != u':' || !digitsAt(p, 2, v.hour)
+        || !digitsAt(p + 3, 2, v.minute) || !digitsAt(p + 6, 2, v.second))
+        return false;
+    v.msec = 0;
+    if (n > 8) {
+        if (p[8] != u'.' || n == 9)
+            return false;
+        int scale = 100;
+        for (qsizetype i = 9; i < n; ++i) {
+            if (p[i] < u'0' || p[i] > u'9')
+                return false;
+            v.msec += (p[i] - u'0') * scale;
+            scale /= 10;
+        }
+    }
+    return v.hour < 24 && v.minute < 60 && v.second < 61;
+}
+
+// "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS[.f]" or "HH:MM:SS[.f]" by the column's kind.
+bool parseDateTime(const char16_t *p, qsizetype n, int kind, DateTime &v)
+{
+    if (kind == KindTime) {
+        v = DateTime();
+        return parseTimeText(p, n, v);
+    }
+    if (n < 10 || p[4] != u'-' || p[7] != u'-' || !digitsAt(p, 4, v.year)
+        || !digitsAt(p + 5, 2, v.month) || !digitsAt(p + 8, 2, v.day)
+        || !QDate::isValid(v.year, v.month, v.day))
+        return false;
+    v.hour = v.minute = v.second = v.msec = 0;
+    v.valid = true;
+    if (n == 10)
+        return true;
+    return kind == KindTimestamp && (p[10] == u' ' || p[10] == u'T')
+        && parseTimeText(p + 11, n - 11, v);
 }
 
 } // namespace
@@ -464,15 +514,12 @@ void OdbcResult::describeCurrent()
             info.attributes |= adFldFixed;
             break;
         case adDBDate:
-            column.kind = KindDate;
-            column.cType = SQL_C_TYPE_DATE;
-            column.elementBytes = sizeof(SQL_DATE_STRUCT);
-            info.attributes |= adFldFixed;
-            break;
         case adDBTimeStamp:
-            column.kind = KindTimestamp;
-            column.cType = SQL_C_TYPE_TIMESTAMP;
-            column.elementBytes = sizeof(SQL_TIMESTAMP_STRUCT);
+            // Read as text and parsed here: cheaper than the driver's own conversion, and a
+            // value it cannot represent (infinity, a time zone) keeps its text.
+            column.kind = info.type == adDBDate ? KindDate : KindTimestamp;
+            column.cType = SQL_C_WCHAR;
+            column.elementBytes = 48 * SQLLEN(sizeof(SQLWCHAR));
             info.attributes |= adFldFixed;
             break;
         case adBinary:
@@ -611,33 +658,6 @@ void OdbcResult::value(int column, Variant &out)
     case KindBit:
         out.setBool(*p != 0);
         return;
-    case KindDate: {
-        SQL_DATE_STRUCT d;
-        std::memcpy(&d, p, sizeof d);
-        DateTime v;
-        v.year = d.year;
-        v.month = d.month;
-        v.day = d.day;
-        v.hour = v.minute = v.second = v.msec = 0;
-        v.valid = QDate::isValid(v.year, v.month, v.day);
-        out.setDate(v);
-        return;
-    }
-    case KindTimestamp: {
-        SQL_TIMESTAMP_STRUCT t;
-        std::memcpy(&t, p, sizeof t);
-        DateTime v;
-        v.year = t.year;
-        v.month = t.month;
-        v.day = t.day;
-        v.hour = t.hour;
-        v.minute = t.minute;
-        v.second = t.second;
-        v.msec = int(t.fraction / 1000000u);
-        v.valid = QDate::isValid(v.year, v.month, v.day);
-        out.setDate(v);
-        return;
-    }
     case KindBinary:
         if (ind == SQL_NO_TOTAL || ind > c.elementBytes) {
             if (readLong(column, out))
@@ -662,22 +682,9 @@ void OdbcResult::value(int column, Variant &out)
         out.setDecimal(std::move(text));
         return;
     }
-    if (c.kind == KindTime) {
-        // "HH:MM:SS[.ffffff]"; shown with milliseconds only when nothing finer is lost.
-        static const QRegularExpression re(QStringLiteral("^(\\d{2}):(\\d{2}):(\\d{2})(?:\\.(\\d{1,3})(0*))?$"));
-        const auto m = re.match(text);
-        if (m.hasMatch()) {
-            DateTime v;
-            v.year = 1899;
-            v.month = 12;
-            v.day = 30;
-            v.hour = m.captured(1).toInt();
-            v.minute = m.captured(2).toInt();
-            v.second = m.captured(3).toInt();
-            QString ms = m.captured(4);
-            while (!ms.isEmpty() && ms.size() < 3)
-                ms += QLatin1Char('0');
-            v.msec = ms.toInt();
+    if (c.kind == KindTime || c.kind == KindDate || c.kind == KindTimestamp) {
+        DateTime v;
+        if (parseDateTime(reinterpret_cast<const char16_t *>(p), chars, c.kind, v)) {
             out.setDate(v);
             return;
         }
