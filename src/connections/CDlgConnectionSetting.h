@@ -20,8 +20,8 @@ public:
     using WizardFunction = std::function<bool(QWidget *owner, QString &connectionText)>;
 
     // checkDuplicates: refuse a name that ProfileList already has (new and similar profiles).
-    CDlgConnectionSetting(const QString &name, const QString &connectionText,
-                          bool checkDuplicates, QWidget *parent = nullptr);
+    CDlgConnectionSetting(const QString &name, const QString &connectionText, bool checkDuplicates,
+                          QWidget *parent = nullptr);
 
     QString name() const { return m_name; }
     // The unmasked connection text (valid after OK).

@@ -188,7 +188,8 @@ bool CDlgDataLink::selectKind(Kind kind, const QString &name)
 
 void CDlgDataLink::kindChanged()
 {
-    auto *form = static_cast<QFormLayout *>(static_cast<QVBoxLayout *>(layout())->itemAt(0)->layout());
+    auto *form
+        = static_cast<QFormLayout *>(static_cast<QVBoxLayout *>(layout())->itemAt(0)->layout());
     const Kind kind = currentKind();
     const bool file = kind == SQLite;
     const bool server = kind == PostgreSQL || kind == MariaDB || kind == OdbcDriver;
@@ -217,7 +218,8 @@ void CDlgDataLink::browse()
     const QString start = m_file->text().isEmpty() ? QDir::homePath() : m_file->text();
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("データベースファイルを開く"), start,
-        QStringLiteral("SQLite データベース (*.db *.sqlite *.sqlite3 *.db3);;すべてのファイル (*)"));
+        QStringLiteral(
+            "SQLite データベース (*.db *.sqlite *.sqlite3 *.db3);;すべてのファイル (*)"));
     if (!path.isEmpty())
         m_file->setText(QDir::toNativeSeparators(path));
 }
@@ -233,8 +235,7 @@ void CDlgDataLink::fillFrom(const QString &connectionText)
     };
     const auto splitHost = [&](const QString &source) {
         const qsizetype colon = source.lastIndexOf(QLatin1Char(':'));
-        if (colon > 0 && !source.mid(colon + 1).isEmpty()
-            && source.mid(colon + 1).toInt() > 0) {
+        if (colon > 0 && !source.mid(colon + 1).isEmpty() && source.mid(colon + 1).toInt() > 0) {
             m_host->setText(source.left(colon));
             m_port->setText(source.mid(colon + 1));
         } else {
@@ -246,14 +247,16 @@ void CDlgDataLink::fillFrom(const QString &connectionText)
         selectKind(SQLite);
         m_file->setText(profile.dataSource);
         const QString mode = takePair(others, QStringLiteral("Mode"));
-        m_create->setChecked(mode.compare(QLatin1String("ReadWriteCreate"), Qt::CaseInsensitive) == 0);
+        m_create->setChecked(mode.compare(QLatin1String("ReadWriteCreate"), Qt::CaseInsensitive)
+                             == 0);
         if (!mode.isEmpty() && !m_create->isChecked())
             others.prepend(QStringLiteral("Mode=") + mode);
     } else if (sameProvider(profile.provider, "PostgreSQL")) {
         selectKind(PostgreSQL);
         splitHost(profile.dataSource);
         setCredentials();
-    } else if (sameProvider(profile.provider, "MariaDB") || sameProvider(profile.provider, "MySQL")) {
+    } else if (sameProvider(profile.provider, "MariaDB")
+               || sameProvider(profile.provider, "MySQL")) {
         selectKind(MariaDB);
         splitHost(profile.dataSource);
         setCredentials();
@@ -329,8 +332,8 @@ QString CDlgDataLink::connectionString() const
                                           join(pairs, others));
     }
     case OdbcDsn:
-        return ConnectionProfile::compose(QStringLiteral("MSDASQL"), name, catalog, user,
-                                          password, others);
+        return ConnectionProfile::compose(QStringLiteral("MSDASQL"), name, catalog, user, password,
+                                          others);
     case Other:
         break;
     }
@@ -380,8 +383,8 @@ void CDlgDataLink::runConnectionTest()
     if (outcome->ok)
         ConnectionMessages::information(this, QStringLiteral("接続テストに成功しました。"));
     else
-        ConnectionMessages::warning(this, QStringLiteral("接続テストに失敗しました。\n\n")
-                                              + outcome->error);
+        ConnectionMessages::warning(
+            this, QStringLiteral("接続テストに失敗しました。\n\n") + outcome->error);
 }
 
 void CDlgDataLink::reject()
@@ -423,8 +426,8 @@ QString CDlgDataLink::sampleDatabasePath()
     if (!sampleOverride().isEmpty())
         return QFileInfo::exists(sampleOverride()) ? sampleOverride() : QString();
     const QString dir = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {dir + QStringLiteral("/../../sample/sample.db"),
-                                    dir + QStringLiteral("/sample.db")};
+    const QStringList candidates
+        = {dir + QStringLiteral("/../../sample/sample.db"), dir + QStringLiteral("/sample.db")};
     for (const QString &candidate : candidates) {
         if (QFileInfo::exists(candidate))
             return QDir::cleanPath(QFileInfo(candidate).absoluteFilePath());

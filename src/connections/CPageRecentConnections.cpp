@@ -60,8 +60,8 @@ void CPageRecentConnections::refill()
     const ProfileList &profiles = ProfileList::instance();
     for (qsizetype i = 0; i < profiles.count(); ++i) {
         const ConnectionProfile &p = profiles.at(i);
-        auto *item = new QTreeWidgetItem(
-            {p.name, p.dataSource, p.catalog, p.user, p.provider, p.others});
+        auto *item
+            = new QTreeWidgetItem({p.name, p.dataSource, p.catalog, p.user, p.provider, p.others});
         m_list->addTopLevelItem(item);
     }
 }

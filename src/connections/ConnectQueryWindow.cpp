@@ -61,9 +61,8 @@ bool openSession(QWidget *window, CADODatabase *session, const QString &name,
             const qsizetype index = profiles.indexOf(session->GetName());
             if (index >= 0) {
                 // A profile that could no longer be stored whole keeps its old text.
-                const QString problem
-                    = ProfileList::storageProblem(profiles.at(index).name,
-                                                  session->GetConnectionText());
+                const QString problem = ProfileList::storageProblem(profiles.at(index).name,
+                                                                    session->GetConnectionText());
                 if (problem.isEmpty())
                     profiles[index].parse(session->GetConnectionText());
                 else

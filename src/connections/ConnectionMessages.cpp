@@ -38,7 +38,7 @@ bool confirm(QWidget *parent, const QString &text)
 {
     return show(parent, QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel,
                 QMessageBox::Ok)
-           == QMessageBox::Ok;
+        == QMessageBox::Ok;
 }
 
 } // namespace ConnectionMessages

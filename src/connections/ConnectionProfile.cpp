@@ -58,7 +58,7 @@ QString ConnectionProfile::compose(const QString &provider, const QString &dataS
                                    const QString &password, const QString &others)
 {
     QString text = QLatin1String("Provider=") + provider + QLatin1String(";Data Source=")
-                   + dataSource + QLatin1Char(';');
+        + dataSource + QLatin1Char(';');
     if (!catalog.isEmpty())
         text += QLatin1String("Initial Catalog=") + catalog + QLatin1Char(';');
     if (!user.isEmpty())

@@ -13,7 +13,8 @@ bool IStreamMethod::SetKey(const QString &key)
     m_generators.resize(size_t(count));
     uint32_t v = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        v += uint32_t(key.at(2 * i + 1).unicode()) * 256u + uint32_t(key.at(2 * i).unicode()) + 257u;
+        v += uint32_t(key.at(2 * i + 1).unicode()) * 256u + uint32_t(key.at(2 * i).unicode())
+            + 257u;
         m_generators[size_t(i)] = {v, v};
     }
     // A one-character key gives no generator; treat it like an empty key.

@@ -96,8 +96,8 @@ QString ProfileList::storageProblem(const QString &name, const QString &connecti
 {
     const ConnectionProfile profile(name, connectionText);
     bool lossy = false;
-    const QByteArray bytes = CodePage::fromUnicode(profile.storedText(),
-                                                   CodePage::processCodePage(), &lossy);
+    const QByteArray bytes
+        = CodePage::fromUnicode(profile.storedText(), CodePage::processCodePage(), &lossy);
     if (lossy) {
         return QStringLiteral("接続名または接続文字列に、保存できない文字が含まれています。");
     }

@@ -43,4 +43,5 @@ static int runCipher(const QStringList &args)
     return Probe::usageError(QStringLiteral("cipher needs encrypt or decrypt"));
 }
 
-static ProbeCommand cipherCommand("cipher", "cipher encrypt|decrypt [--codepage N] < text", &runCipher);
+static ProbeCommand cipherCommand("cipher", "cipher encrypt|decrypt [--codepage N] < text",
+                                  &runCipher);

@@ -26,11 +26,11 @@ TEST(CDBConnections, display_name_strips_up_to_the_last_separator)
     {
         const char *profile;
         const char *display;
-    } cases[] = {{"db/sales", "sales"},    {"a b#c%d;e", "e"},     {"x\\y/z", "z"},
-                 {"plain", "plain"},       {"ends/", ""},          {"売上 DB", "DB"},
-                 {"", ""}};
+    } cases[] = {{"db/sales", "sales"}, {"a b#c%d;e", "e"}, {"x\\y/z", "z"}, {"plain", "plain"},
+                 {"ends/", ""},         {"売上 DB", "DB"},  {"", ""}};
     for (const auto &c : cases)
-        EXPECT_EQ(CDBConnections::DisplayName(QString::fromUtf8(c.profile)), QString::fromUtf8(c.display))
+        EXPECT_EQ(CDBConnections::DisplayName(QString::fromUtf8(c.profile)),
+                  QString::fromUtf8(c.display))
             << c.profile;
 }
 
@@ -97,7 +97,7 @@ TEST(CDBConnections, busy_slot_belongs_to_one_window)
 
     registry.SetBusy(session, &w1, true);
     EXPECT_TRUE(session->IsBusy());
-    registry.SetBusy(session, &w2, true);  // held by w1: nothing changes
+    registry.SetBusy(session, &w2, true); // held by w1: nothing changes
     EXPECT_EQ(registry.Find(session)->executingWindow, &w1);
     registry.SetBusy(session, &w2, false); // w2 does not hold it
     EXPECT_TRUE(session->IsBusy());
@@ -116,7 +116,8 @@ TEST(CDBConnections, busy_slot_belongs_to_one_window)
 TEST(CDBConnections, last_window_closes_a_real_connection)
 {
     QTemporaryDir dir;
-    const QString path = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a INTEGER);"));
+    const QString path
+        = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a INTEGER);"));
     CDBConnections registry;
     QObject w1, w2;
     CADODatabase *session = registry.CreateForWindow(&w1);

@@ -18,8 +18,8 @@ protected:
     void SetUp() override
     {
         ProfileList::instance().clear();
-        ProfileList::instance().append(
-            ConnectionProfile(QStringLiteral("Sales"), QStringLiteral("Provider=SQLite;Data Source=s.db")));
+        ProfileList::instance().append(ConnectionProfile(
+            QStringLiteral("Sales"), QStringLiteral("Provider=SQLite;Data Source=s.db")));
         m_wizardCalls = 0;
         CDlgConnectionSetting::setWizardFunction([this](QWidget *, QString &text) {
             ++m_wizardCalls;
@@ -54,11 +54,13 @@ protected:
 
 TEST_F(ConnectionSettingTest, password_is_masked_and_restored_unless_retyped)
 {
-    const QString text = QStringLiteral("Provider=PostgreSQL;Data Source=h;User ID=u;Password=secret;Port=1");
+    const QString text
+        = QStringLiteral("Provider=PostgreSQL;Data Source=h;User ID=u;Password=secret;Port=1");
     {
         CDlgConnectionSetting dialog(QStringLiteral("n"), text, false);
-        EXPECT_EQ(dialog.textEdit()->toPlainText(),
-                  QStringLiteral("Provider=PostgreSQL;Data Source=h;User ID=u;Password=******;Port=1"));
+        EXPECT_EQ(
+            dialog.textEdit()->toPlainText(),
+            QStringLiteral("Provider=PostgreSQL;Data Source=h;User ID=u;Password=******;Port=1"));
         ModalDriver driver;
         driver.expect(kTitle, [](QWidget *w) {
             auto *d = static_cast<CDlgConnectionSetting *>(w);
@@ -86,7 +88,8 @@ TEST_F(ConnectionSettingTest, ok_checks_name_duplicates_and_stored_size)
 {
     const QString longText = QStringLiteral("Provider=SQLite;Data Source=") + QString(1100, 'x');
     const QString shortText = QStringLiteral("Provider=SQLite;Data Source=ok.db");
-    CDlgConnectionSetting dialog(QString(), QStringLiteral("Provider=SQLite;Data Source=a.db"), true);
+    CDlgConnectionSetting dialog(QString(), QStringLiteral("Provider=SQLite;Data Source=a.db"),
+                                 true);
     ModalDriver driver;
     driver.expect(kTitle, [](QWidget *w) { typeAndOk(w, QString()); });
     driver.expectMessage();
@@ -135,8 +138,10 @@ TEST_F(ConnectionSettingTest, empty_text_starts_the_wizard_and_names_the_profile
 
     // The wizard edits the unmasked text; a cancelled wizard leaves the text alone.
     m_wizardResult = QString();
-    CDlgConnectionSetting edit(QStringLiteral("n"), QStringLiteral("Provider=P;Data Source=d;Password=abc"), false);
+    CDlgConnectionSetting edit(QStringLiteral("n"),
+                               QStringLiteral("Provider=P;Data Source=d;Password=abc"), false);
     edit.runWizard();
     EXPECT_EQ(m_wizardInput, QStringLiteral("Provider=P;Data Source=d;Password=abc;"));
-    EXPECT_EQ(edit.textEdit()->toPlainText(), QStringLiteral("Provider=P;Data Source=d;Password=***;"));
+    EXPECT_EQ(edit.textEdit()->toPlainText(),
+              QStringLiteral("Provider=P;Data Source=d;Password=***;"));
 }

@@ -31,7 +31,8 @@ protected:
     }
     static void add(const char *name, const char *text)
     {
-        ProfileList::instance().append(ConnectionProfile(QString::fromUtf8(name), QString::fromUtf8(text)));
+        ProfileList::instance().append(
+            ConnectionProfile(QString::fromUtf8(name), QString::fromUtf8(text)));
         ProfileList::instance().sort();
     }
     static QStringList names()
@@ -63,7 +64,8 @@ TEST_F(DBConnectTest, page_lists_profiles_with_columns_and_first_row_selected)
     CPageRecentConnections page;
     QTreeWidget *list = page.list();
     ASSERT_EQ(list->columnCount(), 6);
-    const QStringList headers = {"接続名", "データソース", "データベース", "ユーザID", "ドライバ", "その他"};
+    const QStringList headers
+        = {"接続名", "データソース", "データベース", "ユーザID", "ドライバ", "その他"};
     const int widths[] = {90, 100, 80, 80, 110, 110};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(list->headerItem()->text(i), headers.at(i));
@@ -87,7 +89,9 @@ TEST_F(DBConnectTest, new_similar_edit_and_delete_act_on_the_profile_list)
     ModalDriver driver;
 
     // New: sorted in, selected by name.
-    driver.expect(kSetting, fill(QStringLiteral("Alpha"), QStringLiteral("Provider=SQLite;Data Source=a.db")));
+    driver.expect(
+        kSetting,
+        fill(QStringLiteral("Alpha"), QStringLiteral("Provider=SQLite;Data Source=a.db")));
     page.newButton()->click();
     EXPECT_EQ(names(), (QStringList{"Alpha", "db1"}));
     EXPECT_EQ(page.selectedRow(), 0);
@@ -114,8 +118,9 @@ TEST_F(DBConnectTest, new_similar_edit_and_delete_act_on_the_profile_list)
 
     // Edit: new text re-parsed, then the new name; no duplicate check; same row selected.
     page.selectRow(1);
-    driver.expect(kSetting, fill(QStringLiteral("alpha"),
-                                 QStringLiteral("Provider=PostgreSQL;Data Source=h;Password=pw")));
+    driver.expect(kSetting,
+                  fill(QStringLiteral("alpha"),
+                       QStringLiteral("Provider=PostgreSQL;Data Source=h;Password=pw")));
     page.editButton()->click();
     EXPECT_EQ(names(), (QStringList{"Alpha", "alpha", "db1_2"}));
     EXPECT_EQ(ProfileList::instance().at(1).password, QStringLiteral("pw"));
@@ -133,7 +138,8 @@ TEST_F(DBConnectTest, new_similar_edit_and_delete_act_on_the_profile_list)
     EXPECT_EQ(names(), (QStringList{"Alpha", "alpha"}));
     EXPECT_EQ(page.selectedRow(), 0);
     EXPECT_EQ(driver.messages.mid(1),
-              (QStringList{QStringLiteral("接続を削除しますか？"), QStringLiteral("接続を削除しますか？")}));
+              (QStringList{QStringLiteral("接続を削除しますか？"),
+                           QStringLiteral("接続を削除しますか？")}));
     EXPECT_TRUE(driver.done());
     EXPECT_TRUE(driver.unexpected.isEmpty());
 }
@@ -141,7 +147,9 @@ TEST_F(DBConnectTest, new_similar_edit_and_delete_act_on_the_profile_list)
 TEST_F(DBConnectTest, choice_with_empty_list_asks_for_a_first_profile)
 {
     ModalDriver driver;
-    driver.expect(kSetting, fill(QStringLiteral("first"), QStringLiteral("Provider=SQLite;Data Source=f.db")));
+    driver.expect(
+        kSetting,
+        fill(QStringLiteral("first"), QStringLiteral("Provider=SQLite;Data Source=f.db")));
     const CDlgDBConnect::Choice choice = CDlgDBConnect::choose(nullptr);
     EXPECT_TRUE(choice.ok);
     EXPECT_EQ(choice.name, QStringLiteral("first"));

@@ -35,10 +35,13 @@ TEST(CDlgDataLink, fields_make_ado_form_strings_and_strings_fill_the_fields)
         const char *text;
     } cases[] = {
         {CDlgDataLink::SQLite, "Provider=SQLite;Data Source=/tmp/a b.db;"},
-        {CDlgDataLink::SQLite, "Provider=SQLite;Data Source=/tmp/new.db;Mode=ReadWriteCreate;Cache=Shared"},
+        {CDlgDataLink::SQLite,
+         "Provider=SQLite;Data Source=/tmp/new.db;Mode=ReadWriteCreate;Cache=Shared"},
         {CDlgDataLink::PostgreSQL,
-         "Provider=PostgreSQL;Data Source=db.example:5433;Initial Catalog=sales;User ID=u;Password=p;"},
-        {CDlgDataLink::MariaDB, "Provider=MariaDB;Data Source=localhost;Initial Catalog=shop;User ID=root;"},
+         "Provider=PostgreSQL;Data Source=db.example:5433;Initial Catalog=sales;User "
+         "ID=u;Password=p;"},
+        {CDlgDataLink::MariaDB,
+         "Provider=MariaDB;Data Source=localhost;Initial Catalog=shop;User ID=root;"},
         {CDlgDataLink::OdbcDriver,
          "Provider=MSDASQL;Data Source=;Initial Catalog=x;User ID=u;Driver={PostgreSQL Unicode};"
          "Server=h;Port=5432;SSLMode=require"},
@@ -50,20 +53,22 @@ TEST(CDlgDataLink, fields_make_ado_form_strings_and_strings_fill_the_fields)
         CDlgDataLink dialog(QString::fromUtf8(c.text));
         EXPECT_EQ(dialog.currentKind(), c.kind);
         const QString composed = c.kind == CDlgDataLink::Other
-                                     ? QString::fromUtf8(c.text)
-                                     : ConnectionProfile({}, QString::fromUtf8(c.text)).connectionText;
+            ? QString::fromUtf8(c.text)
+            : ConnectionProfile({}, QString::fromUtf8(c.text)).connectionText;
         EXPECT_EQ(dialog.connectionString(), composed);
     }
 
-    CDlgDataLink dialog(QStringLiteral("Provider=PostgreSQL;Data Source=h:5433;Initial Catalog=c;User ID=u;Password=p"));
+    CDlgDataLink dialog(QStringLiteral(
+        "Provider=PostgreSQL;Data Source=h:5433;Initial Catalog=c;User ID=u;Password=p"));
     EXPECT_EQ(dialog.hostEdit()->text(), QStringLiteral("h"));
     EXPECT_EQ(dialog.portEdit()->text(), QStringLiteral("5433"));
     EXPECT_EQ(dialog.databaseEdit()->text(), QStringLiteral("c"));
     EXPECT_EQ(dialog.passwordEdit()->echoMode(), QLineEdit::Password);
     ASSERT_TRUE(dialog.selectKind(CDlgDataLink::MariaDB));
     dialog.portEdit()->clear();
-    EXPECT_EQ(dialog.connectionString(),
-              QStringLiteral("Provider=MariaDB;Data Source=h;Initial Catalog=c;User ID=u;Password=p;"));
+    EXPECT_EQ(
+        dialog.connectionString(),
+        QStringLiteral("Provider=MariaDB;Data Source=h;Initial Catalog=c;User ID=u;Password=p;"));
 }
 
 TEST(CDlgDataLink, lists_installed_odbc_drivers)
@@ -74,14 +79,16 @@ TEST(CDlgDataLink, lists_installed_odbc_drivers)
     CDlgDataLink dialog{QString()};
     ASSERT_TRUE(dialog.selectKind(CDlgDataLink::OdbcDriver, drivers.first()));
     dialog.hostEdit()->setText(QStringLiteral("h"));
-    EXPECT_EQ(dialog.connectionString(),
-              QStringLiteral("Provider=MSDASQL;Data Source=;Driver={%1};Server=h").arg(drivers.first()));
+    EXPECT_EQ(
+        dialog.connectionString(),
+        QStringLiteral("Provider=MSDASQL;Data Source=;Driver={%1};Server=h").arg(drivers.first()));
 }
 
 TEST(CDlgDataLink, new_connection_offers_the_sample_database)
 {
     QTemporaryDir dir;
-    const QString sample = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a);"), "sample.db");
+    const QString sample
+        = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a);"), "sample.db");
     CDlgDataLink::setSampleDatabasePath(sample);
     {
         CDlgDataLink dialog{QString()};
@@ -106,7 +113,8 @@ TEST(CDlgDataLink, connection_test_reports_success_and_failure_on_sqlite)
     EXPECT_EQ(runTest(dialog), QStringLiteral("接続テストに成功しました。"));
     dialog.fileEdit()->setText(dir.filePath("missing.db"));
     const QString failure = runTest(dialog);
-    EXPECT_TRUE(failure.startsWith(QStringLiteral("接続テストに失敗しました。"))) << failure.toStdString();
+    EXPECT_TRUE(failure.startsWith(QStringLiteral("接続テストに失敗しました。")))
+        << failure.toStdString();
     EXPECT_TRUE(failure.contains(QStringLiteral("データベースエラー"))) << failure.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.db")));
     // With "create", the file is made.

@@ -40,7 +40,8 @@ TEST(CStreamXOR256_0, known_answers_are_bit_exact)
         int codePage;
         QByteArray hex;
     };
-    const QString japanese = QStringLiteral("ConnName=日本語;Provider=PostgreSQL;Data Source=ホスト;");
+    const QString japanese
+        = QStringLiteral("ConnName=日本語;Provider=PostgreSQL;Data Source=ホスト;");
     const Case cases[] = {
         {QStringLiteral("ConnName=test;Provider=SQLite;Data Source=a.db;"), 65001,
          "f15c73ae5c69f6961e832b8e79fd47e0ff69e71f6defd9622afbe19bbb9803d527fb6fe30afad75d4c065"

@@ -67,18 +67,21 @@ TEST_F(ConnectQueryWindowTest, opens_a_sqlite_profile_and_shares_it)
     ModalDriver driver; // closes (and records) any dialog that should not have come up
 
     FakeWindowHooks first;
-    const ConnectResult r1 = connectQueryWindow(first.request(QStringLiteral("local/sample"), text));
+    const ConnectResult r1
+        = connectQueryWindow(first.request(QStringLiteral("local/sample"), text));
     EXPECT_TRUE(driver.unexpected.isEmpty());
     ASSERT_TRUE(r1.connected) << r1.session->GetErrorText().toStdString();
     ASSERT_TRUE(r1.session);
     EXPECT_TRUE(r1.session->IsOpen());
     EXPECT_EQ(r1.session->GetName(), QStringLiteral("local/sample"));
     EXPECT_EQ(r1.session->GetCommandTimeout(), 77);
-    EXPECT_EQ(first.statuses, (QStringList{"接続中...", "", "データベース情報取得...",
-                                           "データベース情報取得成功."}));
+    EXPECT_EQ(
+        first.statuses,
+        (QStringList{"接続中...", "", "データベース情報取得...", "データベース情報取得成功."}));
     EXPECT_EQ(first.schemaReads, 1);
     CDBConnections &registry = CDBConnections::instance();
-    EXPECT_EQ(registry.Title(r1.session, QStringLiteral("ｸｴﾘ 1")), QStringLiteral("sample - ｸｴﾘ 1"));
+    EXPECT_EQ(registry.Title(r1.session, QStringLiteral("ｸｴﾘ 1")),
+              QStringLiteral("sample - ｸｴﾘ 1"));
 
     FakeWindowHooks second;
     ConnectRequest share = second.request({}, {}, false);
@@ -117,7 +120,8 @@ TEST_F(ConnectQueryWindowTest, failures_and_declines_leave_the_window_unconnecte
     const int before = CDBConnections::instance().Count();
     ModalDriver driver;
     CDlgConnectionSetting::setWizardFunction([](QWidget *, QString &) { return false; });
-    driver.expect(QStringLiteral("接続設定"), [](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
+    driver.expect(QStringLiteral("接続設定"),
+                  [](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
     const ConnectResult declined = connectQueryWindow(w.request({}, {}));
     EXPECT_FALSE(declined.connected);
     EXPECT_EQ(declined.session, nullptr);
@@ -129,7 +133,8 @@ TEST_F(ConnectQueryWindowTest, failures_and_declines_leave_the_window_unconnecte
     w.statuses.clear();
     driver.expectMessage();
     const ConnectResult failed = connectQueryWindow(
-        w.request(QStringLiteral("gone"), QStringLiteral("Provider=SQLite;Data Source=") + dir.filePath("none.db")));
+        w.request(QStringLiteral("gone"),
+                  QStringLiteral("Provider=SQLite;Data Source=") + dir.filePath("none.db")));
     EXPECT_FALSE(failed.connected);
     ASSERT_TRUE(failed.session);
     EXPECT_FALSE(failed.session->IsOpen());
@@ -194,7 +199,8 @@ TEST_F(ConnectQueryWindowTest, postgres_log_in_after_authentication_failure)
         ASSERT_TRUE(r.session);
         EXPECT_TRUE(r.session->IsOpen());
         EXPECT_TRUE(driver.done());
-        EXPECT_TRUE(driver.messages.value(0).contains(QStringLiteral("80040e4d"), Qt::CaseInsensitive))
+        EXPECT_TRUE(
+            driver.messages.value(0).contains(QStringLiteral("80040e4d"), Qt::CaseInsensitive))
             << driver.messages.value(0).toStdString();
         const ConnectionProfile session({}, r.session->GetConnectionText());
         EXPECT_EQ(session.user, user);
@@ -208,7 +214,8 @@ TEST_F(ConnectQueryWindowTest, postgres_log_in_after_authentication_failure)
     // Cancelling the log-in leaves the window unconnected.
     FakeWindowHooks w;
     ModalDriver driver;
-    driver.expect(QStringLiteral("pg/salesへのログイン"), [](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
+    driver.expect(QStringLiteral("pg/salesへのログイン"),
+                  [](QWidget *d) { static_cast<QDialog *>(d)->reject(); });
     const ConnectResult r = connectQueryWindow(w.request(pg.name, stored));
     EXPECT_FALSE(r.connected);
     EXPECT_EQ(w.schemaReads, 0);
@@ -220,7 +227,8 @@ TEST_F(ConnectQueryWindowTest, postgres_log_in_after_authentication_failure)
 TEST_F(ConnectQueryWindowTest, first_start_reaches_the_sample_database_in_two_confirmations)
 {
     QTemporaryDir dir;
-    const QString sample = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a);"), "sample.db");
+    const QString sample
+        = TestSupport::makeSqliteFile(dir, QStringLiteral("CREATE TABLE t(a);"), "sample.db");
     CDlgDataLink::setSampleDatabasePath(sample);
     ModalDriver driver;
     int confirmations = 0;

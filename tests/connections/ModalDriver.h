@@ -50,7 +50,7 @@ public:
 
     bool done() const { return m_queue.empty(); }
 
-    QStringList messages;   // texts of the message boxes answered
+    QStringList messages; // texts of the message boxes answered
     QStringList unexpected; // titles of dialogs closed because nobody expected them
 
 private:

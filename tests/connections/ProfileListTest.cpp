@@ -59,7 +59,8 @@ TEST_F(ProfileListFixture, stored_values_round_trip_in_both_code_pages)
         list.append(ConnectionProfile(QStringLiteral("売上"),
                                       QStringLiteral("Provider=PostgreSQL;Data Source=h;"
                                                      "User ID=山田;Password=ｐａｓｓ")));
-        list.append(ConnectionProfile(QStringLiteral("a"), QStringLiteral("Provider=SQLite;Data Source=/tmp/x.db")));
+        list.append(ConnectionProfile(QStringLiteral("a"),
+                                      QStringLiteral("Provider=SQLite;Data Source=/tmp/x.db")));
         list.append(ConnectionProfile(QStringLiteral("empty"), QString()));
         const QList<QByteArray> values = list.storedValues();
         ASSERT_EQ(values.size(), 2); // the profile without a connection text is not stored
@@ -79,8 +80,8 @@ TEST_F(ProfileListFixture, stored_values_round_trip_in_both_code_pages)
 TEST_F(ProfileListFixture, damaged_values_are_skipped_and_the_rest_load)
 {
     CodePage::setProcessCodePage(65001);
-    const QByteArray good
-        = ProfileList::encipher(ConnectionProfile(QStringLiteral("ok"), QStringLiteral("Provider=SQLite;Data Source=a")));
+    const QByteArray good = ProfileList::encipher(
+        ConnectionProfile(QStringLiteral("ok"), QStringLiteral("Provider=SQLite;Data Source=a")));
     // A value written with a zero-filled buffer after the text still loads.
     const QByteArray padded = [] {
         CStreamXOR256_0 cipher;
@@ -91,8 +92,8 @@ TEST_F(ProfileListFixture, damaged_values_are_skipped_and_the_rest_load)
         cipher.EncryptToBytes(text, bytes, 65001);
         return bytes;
     }();
-    const QList<QByteArray> values = {QByteArray("\x01\x02garbage", 9), good, QByteArray(),
-                                      padded, QByteArray(40, 'z')};
+    const QList<QByteArray> values
+        = {QByteArray("\x01\x02garbage", 9), good, QByteArray(), padded, QByteArray(40, 'z')};
     ProfileList list;
     list.loadStored(values);
     EXPECT_EQ(names(list), (QStringList{"ok", "pad"}));
@@ -105,10 +106,14 @@ TEST_F(ProfileListFixture, storage_problem_refuses_long_or_unrepresentable_profi
     const QString base = QStringLiteral("Provider=SQLite;Data Source=");
     // "ConnName=n;" (11) + composed text; the composed text adds one ";" after the source.
     const int room = ProfileList::StoredBufferSize - 1 - 11 - base.size() - 1;
-    EXPECT_TRUE(ProfileList::storageProblem(QStringLiteral("n"), base + QString(room, 'x')).isEmpty());
-    EXPECT_FALSE(ProfileList::storageProblem(QStringLiteral("n"), base + QString(room + 1, 'x')).isEmpty());
+    EXPECT_TRUE(
+        ProfileList::storageProblem(QStringLiteral("n"), base + QString(room, 'x')).isEmpty());
+    EXPECT_FALSE(
+        ProfileList::storageProblem(QStringLiteral("n"), base + QString(room + 1, 'x')).isEmpty());
     // 512 double-byte characters reach 1024 bytes although the text has far fewer characters.
-    EXPECT_FALSE(ProfileList::storageProblem(QStringLiteral("n"), base + QString(500, QChar(0x65E5))).isEmpty());
+    EXPECT_FALSE(
+        ProfileList::storageProblem(QStringLiteral("n"), base + QString(500, QChar(0x65E5)))
+            .isEmpty());
     // Hangul has no form in code page 932: storing it would lose the text.
     EXPECT_FALSE(ProfileList::storageProblem(QStringLiteral("한"), base + "a").isEmpty());
     CodePage::setProcessCodePage(65001);
@@ -125,7 +130,8 @@ TEST_F(ProfileListFixture, settings_hooks_load_until_gap_and_save_without_gaps)
     {
         SettingsStore store(path);
         const auto value = [](const char *name) {
-            return ProfileList::encipher(ConnectionProfile(QString::fromUtf8(name), QStringLiteral("Provider=SQLite;Data Source=x")));
+            return ProfileList::encipher(ConnectionProfile(
+                QString::fromUtf8(name), QStringLiteral("Provider=SQLite;Data Source=x")));
         };
         store.writeBinary("env", "Conn1", value("zeta"));
         store.writeBinary("env", "Conn2", value("Alpha"));
@@ -137,7 +143,8 @@ TEST_F(ProfileListFixture, settings_hooks_load_until_gap_and_save_without_gaps)
         AppSettings settings;
         settings.load(store);
         EXPECT_EQ(names(ProfileList::instance()), (QStringList{"Alpha", "zeta"}));
-        ProfileList::instance().append(ConnectionProfile(QStringLiteral("beta"), QStringLiteral("Provider=SQLite;Data Source=y")));
+        ProfileList::instance().append(ConnectionProfile(
+            QStringLiteral("beta"), QStringLiteral("Provider=SQLite;Data Source=y")));
         ProfileList::instance().sort();
         settings.save(store);
         ASSERT_TRUE(store.sync());
@@ -151,6 +158,7 @@ TEST_F(ProfileListFixture, settings_hooks_load_until_gap_and_save_without_gaps)
         settings.load(store);
         EXPECT_EQ(names(ProfileList::instance()), (QStringList{"Alpha", "beta", "zeta"}));
     }
-    EXPECT_EQ(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+    EXPECT_EQ(QFile::permissions(path)
+                  & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
               QFileDevice::Permissions());
 }
