@@ -173,6 +173,8 @@ QStringList CResultData::fetchedRow(int key) const
 
 int CResultData::changeIndex(int key) const
 {
+    if (m_changes.isEmpty())
+        return -1; // the common case while painting and sorting: no lookup at all
     return m_changeIndex.value(key, -1);
 }
 

@@ -1,10 +1,15 @@
 #include "CResultGrid.h"
 
+#include "GridImages.h"
 #include "ResultTableModel.h"
 #include "platform/AppSettings.h"
 #include "results/CResultData.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
+#include <QPainter>
 #include <QItemSelectionModel>
 #include <QSet>
 
@@ -46,6 +51,30 @@ void CResultGrid::setLoaded()
     m_model->setEditable(resultData()->HasAllKeys());
     m_model->setLoaded();
     fitColumns();
+    // The top-left cell shows the edit mode's image and the object information.
+    if (auto *corner = findChild<QAbstractButton *>()) {
+        corner->setToolTip(resultData()->GetObjectInfo().trimmed());
+        corner->installEventFilter(this);
+        corner->update();
+    }
+}
+
+bool CResultGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == findChild<QAbstractButton *>()
+        && m_model->isLoaded()) {
+        auto *corner = static_cast<QWidget *>(watched);
+        corner->removeEventFilter(this);
+        QCoreApplication::sendEvent(corner, event); // the header-like background first
+        corner->installEventFilter(this);
+        QPainter painter(corner);
+        const QIcon icon = GridImages::cornerImage(m_model->cornerImage());
+        const int side = qMin(16, qMin(corner->width(), corner->height()));
+        icon.paint(&painter, QRect((corner->width() - side) / 2, (corner->height() - side) / 2,
+                                   side, side));
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 bool CResultGrid::isLoaded() const

@@ -61,6 +61,9 @@ Q_SIGNALS:
     void editGroupBegun();
     void editGroupEnded();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     ResultTableModel *m_model;
     bool m_markedDisabled = true;

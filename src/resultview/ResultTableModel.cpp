@@ -1,5 +1,7 @@
 #include "ResultTableModel.h"
 
+#include "GridImages.h"
+
 #include "platform/AppSettings.h"
 #include "results/CResultData.h"
 
@@ -120,8 +122,59 @@ QVariant ResultTableModel::data(const QModelIndex &index, int role) const
     }
 }
 
+void ResultTableModel::setSortIndicator(int column, bool ascending)
+{
+    m_sortColumn = column;
+    m_sortAscending = ascending;
+    if (m_columns > 0)
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+int ResultTableModel::rowImage(int row) const
+{
+    const int state = m_data->GetRowState(row);
+    if (state == CResultData::RowUnchanged)
+        return 1;
+    if (state & CResultData::RowDeleted)
+        return 4;
+    if (state & CResultData::RowInserted)
+        return 3;
+    if (state & CResultData::RowModified)
+        return 2;
+    return 1;
+}
+
+int ResultTableModel::columnImage(int column) const
+{
+    const int key = m_data->IsKeyColumn(m_data->GetColumnName(column)) ? 2 : 0;
+    if (column == m_sortColumn)
+        return (m_sortAscending ? 5 : 6) + key;
+    return key ? 0 : -1;
+}
+
+int ResultTableModel::cornerImage() const
+{
+    switch (m_data->GetEditMode()) {
+    case 14: return 0;
+    case 4: return 2;
+    default: return 1;
+    }
+}
+
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == ImageRole || role == Qt::DecorationRole) {
+        if (orientation == Qt::Horizontal && section >= m_columns)
+            return {};
+        if (orientation == Qt::Vertical && section >= m_rows)
+            return {};
+        const int image = orientation == Qt::Horizontal ? columnImage(section) : rowImage(section);
+        if (role == ImageRole)
+            return image;
+        const QIcon icon = orientation == Qt::Horizontal ? GridImages::columnImage(image)
+                                                         : GridImages::rowImage(image);
+        return icon.isNull() ? QVariant() : QVariant(icon);
+    }
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal)

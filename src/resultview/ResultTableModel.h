@@ -14,6 +14,9 @@ class ResultTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
+    // The image number of a header (row, column or the top-left cell); -1 for none.
+    static constexpr int ImageRole = Qt::UserRole + 1;
+
     explicit ResultTableModel(std::shared_ptr<CResultData> data, QObject *parent = nullptr);
 
     const std::shared_ptr<CResultData> &resultData() const { return m_data; }
@@ -25,6 +28,13 @@ public:
     // Whether edits are allowed at all (the grid is marked editable).
     void setEditable(bool editable) { m_editable = editable; }
     bool isEditable() const { return m_editable; }
+    // The sort shown in the column headers (set by the sort commands); -1 for none.
+    void setSortIndicator(int column, bool ascending);
+
+    // Image numbers of the headers.
+    int rowImage(int row) const;
+    int columnImage(int column) const;
+    int cornerImage() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -55,4 +65,6 @@ private:
     int m_columns = 0;
     bool m_loaded = false;
     bool m_editable = false;
+    int m_sortColumn = -1;
+    bool m_sortAscending = true;
 };
