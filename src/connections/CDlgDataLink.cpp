@@ -356,6 +356,11 @@ void CDlgDataLink::runConnectionTest()
 {
     if (m_testing)
         return;
+    const QString problem = fieldProblem();
+    if (!problem.isEmpty()) {
+        ConnectionMessages::warning(this, problem);
+        return;
+    }
     const QString text = connectionString();
     m_testing = true;
     setEnabled(false);
@@ -385,6 +390,32 @@ void CDlgDataLink::runConnectionTest()
     else
         ConnectionMessages::warning(
             this, QStringLiteral("接続テストに失敗しました。\n\n") + outcome->error);
+}
+
+QString CDlgDataLink::fieldProblem() const
+{
+    const struct
+    {
+        const QLineEdit *edit;
+        const char *label;
+    } fields[] = {{m_file, "ファイル"},           {m_host, "サーバ"},
+                  {m_port, "ポート"},             {m_database, "データベース"},
+                  {m_user, "ユーザID"},           {m_password, "パスワード"}};
+    for (const auto &field : fields) {
+        if (field.edit->isVisibleTo(this) && field.edit->text().contains(QLatin1Char(';')))
+            return QStringLiteral("%1に「;」は使用できません").arg(QString::fromUtf8(field.label));
+    }
+    return {};
+}
+
+void CDlgDataLink::accept()
+{
+    const QString problem = fieldProblem();
+    if (!problem.isEmpty()) {
+        ConnectionMessages::warning(this, problem);
+        return;
+    }
+    QDialog::accept();
 }
 
 void CDlgDataLink::reject()

@@ -67,8 +67,13 @@ public:
     bool selectKind(Kind kind, const QString &name = {});
     Kind currentKind() const;
 
+    // Empty when the fields make a sound connection string; otherwise what to tell the user
+    // (a field holding ";", which would split the string at the wrong place).
+    QString fieldProblem() const;
+
 public slots:
     void runConnectionTest();
+    void accept() override;
     void reject() override;
 
 private:

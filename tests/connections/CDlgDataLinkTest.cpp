@@ -152,6 +152,24 @@ TEST(CDlgDataLink, edit_data_link_gives_the_session_the_new_text)
     ASSERT_TRUE(session.connection());
     EXPECT_EQ(session.connection()->connectionString(), text);
 
+    // A ";" in a field would cut the string: refused, the dialog stays.
+    driver.expect(kWizard, [](QWidget *w) {
+        auto *d = static_cast<CDlgDataLink *>(w);
+        d->selectKind(CDlgDataLink::PostgreSQL);
+        d->passwordEdit()->setText(QStringLiteral("pa;ss"));
+        d->accept();
+    });
+    driver.expectMessage();
+    driver.expect(kWizard, [](QWidget *w) {
+        auto *d = static_cast<CDlgDataLink *>(w);
+        EXPECT_TRUE(d->isVisible());
+        d->passwordEdit()->setText(QStringLiteral("pass"));
+        d->accept();
+    });
+    EXPECT_TRUE(CDlgDataLink::EditDataLink(session, nullptr, text, error));
+    EXPECT_EQ(driver.messages.value(0), QStringLiteral("パスワードに「;」は使用できません"));
+    EXPECT_EQ(ConnectionProfile({}, text).password, QStringLiteral("pass"));
+
     // Cancelling a new connection reports it; cancelling an edit leaves no connection.
     QString empty;
     driver.expect(kWizard, [](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
