@@ -77,6 +77,16 @@ void CDlgLogin::showEvent(QShowEvent *event)
 
 void CDlgLogin::accept()
 {
+    // The values go into the connection string, where a ";" would start another pair.
+    for (QLineEdit *edit : {m_user, m_password}) {
+        if (edit->text().contains(QLatin1Char(';'))) {
+            ConnectionMessages::warning(this, edit == m_user
+                                                  ? QStringLiteral("ユーザIDに「;」は使用できません")
+                                                  : QStringLiteral("パスワードに「;」は使用できません"));
+            edit->setFocus();
+            return;
+        }
+    }
     ConnectionProfile profile(m_session->GetName(), m_session->GetConnectionText());
     profile.user = m_user->text();
     profile.password = m_password->text();
