@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
@@ -125,6 +126,38 @@ TEST_F(QryViewTest, dropped_files_are_handed_on)
     EXPECT_EQ(dropped.first(),
               (QStringList{"/tmp/a.sql", "/tmp/b.sql"}));
     EXPECT_TRUE(view->Text().isEmpty());
+}
+
+TEST_F(QryViewTest, context_menu_runs_editor_commands_and_hands_on_the_rest)
+{
+    QList<int> requested;
+    QObject::connect(view.get(), &CQryView::commandRequested,
+                     [&](int id) { requested.append(id); });
+    view->ReplaceSelectionOrAll("abc");
+    std::unique_ptr<QMenu> menu(view->createContextMenu());
+    const auto find = [](QMenu *in, const QString &prefix) -> QAction * {
+        QList<QMenu *> menus{in};
+        while (!menus.isEmpty()) {
+            QMenu *m = menus.takeFirst();
+            for (QAction *action : m->actions()) {
+                if (action->menu())
+                    menus.append(action->menu());
+                else if (action->text().startsWith(prefix))
+                    return action;
+            }
+        }
+        return nullptr;
+    };
+    QAction *undo = find(menu.get(), "元に戻す");
+    ASSERT_NE(undo, nullptr);
+    EXPECT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(view->Text(), "");
+    QAction *execute = find(menu.get(), "実行(&E)");
+    ASSERT_NE(execute, nullptr);
+    execute->trigger();
+    EXPECT_EQ(requested, QList<int>{Cmd::Execute});
+    EXPECT_NE(find(menu.get(), "印刷ﾌﾟﾚﾋﾞｭｰ"), nullptr);
 }
 
 TEST_F(QryViewTest, parameter_substitution_command)
