@@ -194,6 +194,23 @@ TEST(CSqlParser, block_breaks_outside_and_inside)
                      "      FROM", "          c", "     ) x"}));
 }
 
+TEST(CSqlParser, nested_blocks_first_in_their_block_indent_from_the_line)
+{
+    const QString text = QStringLiteral("SELECT a FROM t WHERE x IN ((SELECT b FROM c))");
+    CSqlParser parser;
+    parser.SetBlockMargin(0);
+    // Breaks inside: a block first in its block is indented a unit past the current line.
+    parser.SetBlockReturn(0, 1);
+    EXPECT_EQ(layOut(parser, text),
+              lines({"SELECT a", "FROM t", "WHERE x IN(", "           (", "                SELECT b",
+                     "                FROM c", "               )", "          )"}));
+    // Breaks outside only.
+    parser.SetBlockReturn(1, 0);
+    EXPECT_EQ(layOut(parser, text),
+              lines({"SELECT a", "FROM t", "WHERE x IN", "     (", "          (SELECT b",
+                     "           FROM c))"}));
+}
+
 TEST(CSqlParser, tab_indent_unit_and_space_count_floor)
 {
     CSqlParser parser;
