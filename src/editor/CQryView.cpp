@@ -97,6 +97,12 @@ void CQryView::ApplyEditorFontToAll()
         view->applyFont();
 }
 
+void CQryView::ApplySettingsToAll()
+{
+    for (CQryView *view : views())
+        view->ApplySettings();
+}
+
 QString CQryView::Text() const
 {
     return m_editor->Text();

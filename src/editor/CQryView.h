@@ -55,6 +55,8 @@ public:
 
     // Applies the editor font of the settings to every open query view.
     static void ApplyEditorFontToAll();
+    // Re-applies the settings in every open query view (after the options dialog's OK).
+    static void ApplySettingsToAll();
     static QList<CQryView *> allViews();
 
     // Shows a message to the user; replaceable for tests.

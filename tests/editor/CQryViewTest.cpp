@@ -110,6 +110,33 @@ TEST_F(QryViewTest, the_editor_font_applies_to_every_view)
     }
 }
 
+TEST_F(QryViewTest, settings_from_the_options_reach_every_view)
+{
+    CQryView other;
+    other.SetText("select x ");
+    view->SetText("-- c\r\n");
+    AppSettings::instance().lineComment = "#";
+    AppSettings::instance().changeCase = 0;
+    AppSettings::instance().commentColor = ColorRef(0x0000FF | ColorRef::BoldFlag);
+    CQryView::ApplySettingsToAll();
+    for (CQryView *v : {view.get(), &other}) {
+        EXPECT_EQ(v->editor()->scanner().lineComment(), "#");
+        EXPECT_EQ(v->editor()->style(SqlColourScanner::Comment),
+                  AppSettings::instance().commentColor);
+    }
+    EXPECT_EQ(view->editor()->StyleAt(0), SqlColourScanner::StyleCount);
+    other.SetText("select #x");
+    EXPECT_EQ(other.Text(), "select #x");
+    EXPECT_EQ(other.editor()->StyleAt(0), SqlColourScanner::Keyword);
+    EXPECT_EQ(other.editor()->StyleAt(8), SqlColourScanner::Comment);
+
+    // Database words join while "DBInfoColor" is 1.
+    view->SetDatabaseWords(" RETURNING ", " do_it ");
+    view->SetText("returning do_it() ");
+    EXPECT_EQ(view->editor()->StyleAt(0), SqlColourScanner::Keyword);
+    EXPECT_EQ(view->editor()->StyleAt(10), SqlColourScanner::Function);
+}
+
 TEST_F(QryViewTest, dropped_files_are_handed_on)
 {
     QList<QStringList> dropped;
