@@ -162,8 +162,8 @@ void CDlgSqlFormat::buildControls()
     m_marginByCount = radio(QStringLiteral("文字数："), "MarginByCount");
     m_margin = new QLineEdit(wrap);
     m_margin->setObjectName(QStringLiteral("Margin"));
-    m_margin->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), m_margin));
+    const QRegularExpression digits(QStringLiteral("[0-9]{0,4}"));
+    m_margin->setValidator(new QRegularExpressionValidator(digits, m_margin));
     m_margin->setMaximumWidth(60);
     m_margin->installEventFilter(this);
     connect(m_margin, &QLineEdit::textEdited, this, [this] { m_textChanged = true; });
@@ -220,7 +220,8 @@ void CDlgSqlFormat::buildControls()
     m_sample->setAcceptRichText(false);
     m_sample->setLineWrapMode(QTextEdit::NoWrap);
     m_sample->setFont(editorFont());
-    m_sample->setTabStopDistance(4 * QFontMetricsF(m_sample->font()).horizontalAdvance(QLatin1Char('A')));
+    const qreal a = QFontMetricsF(m_sample->font()).horizontalAdvance(QLatin1Char('A'));
+    m_sample->setTabStopDistance(4 * a);
     m_sample->setMinimumSize(420, 260);
 
     const auto button = [this](const QString &text, const char *name) {
@@ -360,7 +361,9 @@ QString CDlgSqlFormat::validationError() const
     bool ok = false;
     const int margin = m_margin->text().toInt(&ok);
     if (!ok || margin < kMarginMin || margin > kMarginMax)
-        return QStringLiteral("%1 から %2 までの整数を入力してください。").arg(kMarginMin).arg(kMarginMax);
+        return QStringLiteral("%1 から %2 までの整数を入力してください。")
+            .arg(kMarginMin)
+            .arg(kMarginMax);
     for (const QLineEdit *edit : {m_parhs1, m_parhs2, m_quote, m_blockComment1, m_blockComment2,
                                   m_lineComment, m_wordMark1, m_wordMark2}) {
         if (edit->text().size() > kSymbolMaxLength)

@@ -40,7 +40,8 @@ int runFormat(const QStringList &arguments)
     const std::map<QString, Pair> pairs = {
         {QStringLiteral("--word-mark"),
          [&](const QString &o, const QString &c) { parser.SetWordMark(o, c); }},
-        {QStringLiteral("--parhs"), [&](const QString &o, const QString &c) { parser.SetParhs(o, c); }},
+        {QStringLiteral("--parhs"),
+         [&](const QString &o, const QString &c) { parser.SetParhs(o, c); }},
         {QStringLiteral("--block-comment"),
          [&](const QString &o, const QString &c) { parser.SetBlockComment(o, c); }},
     };

@@ -12,7 +12,8 @@
 void PrintTo(const QString &text, std::ostream *os)
 {
     QString shown = text;
-    shown.replace(QLatin1Char('\r'), QLatin1String("\\r")).replace(QLatin1Char('\n'), QLatin1String("\\n\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    shown.replace(QLatin1Char('\n'), QLatin1String("\\n\n"));
     *os << '"' << shown.toStdString() << '"';
 }
 
@@ -161,13 +162,16 @@ TEST(CSqlParser, block_margin_off_expands_a_subquery_after_a_word_without_mergin
 {
     CSqlParser parser;
     parser.SetBlockMargin(0);
-    EXPECT_EQ(layOut(parser, QStringLiteral("SELECT a FROM t WHERE x IN (SELECT a FROM b ORDER BY c)")),
-              lines({"SELECT a", "FROM t", "WHERE x IN(SELECT a", "           FROM b ORDER BY c)"}));
+    const QString text = QStringLiteral("SELECT a FROM t WHERE x IN (SELECT a FROM b ORDER BY c)");
+    EXPECT_EQ(layOut(parser, text),
+              lines({"SELECT a", "FROM t", "WHERE x IN(SELECT a",
+                     "           FROM b ORDER BY c)"}));
     // A block of six characters or fewer is never expanded, whatever the margin.
     parser.SetBlockMargin(1);
     parser.SetMargin(1, 0);
     EXPECT_EQ(layOut(parser, QStringLiteral("SELECT f(abcd)")), QStringLiteral("SELECT f(abcd)"));
-    EXPECT_EQ(layOut(parser, QStringLiteral("SELECT f(abcde)")), QStringLiteral("SELECT f( abcde)"));
+    EXPECT_EQ(layOut(parser, QStringLiteral("SELECT f(abcde)")),
+              QStringLiteral("SELECT f( abcde)"));
 }
 
 TEST(CSqlParser, comma_one_line_if_possible_breaks_before_the_item_past_the_margin)
@@ -202,8 +206,9 @@ TEST(CSqlParser, nested_blocks_first_in_their_block_indent_from_the_line)
     // Breaks inside: a block first in its block is indented a unit past the current line.
     parser.SetBlockReturn(0, 1);
     EXPECT_EQ(layOut(parser, text),
-              lines({"SELECT a", "FROM t", "WHERE x IN(", "           (", "                SELECT b",
-                     "                FROM c", "               )", "          )"}));
+              lines({"SELECT a", "FROM t", "WHERE x IN(", "           (",
+                     "                SELECT b", "                FROM c", "               )",
+                     "          )"}));
     // Breaks outside only.
     parser.SetBlockReturn(1, 0);
     EXPECT_EQ(layOut(parser, text),

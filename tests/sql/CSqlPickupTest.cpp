@@ -36,6 +36,11 @@ Span pick(CSqlPickup &pickup, const QString &text, qsizetype position, qsizetype
     return {result.start, result.end};
 }
 
+CSqlStrArray symbols(const char *list)
+{
+    return CSqlStrArray::Split(QString::fromUtf8(list));
+}
+
 } // namespace
 
 TEST(CSqlPickup, quote_toggles_on_doubled_quotes_and_stops_at_limit)
@@ -76,27 +81,27 @@ TEST(CSqlPickup, blocks_nest_and_comments_do_not)
 
     // Same symbol for opening and closing: every further mark opens, nothing closes.
     CSqlBlock marks(SQL_ITEM_WORD_MARK, 1);
-    marks.SetSymbols(CSqlStrArray::Split(QStringLiteral("\"")), CSqlStrArray::Split(QStringLiteral("\"")));
+    marks.SetSymbols(symbols("\""), symbols("\""));
     EXPECT_EQ(pick(marks, QStringLiteral("\"a\" b"), 0), (Span{0, 5}));
 
     // Case-insensitive multi-character symbols.
     CSqlBlock words(SQL_ITEM_BLOCK, 1);
-    words.SetSymbols(CSqlStrArray::Split(QStringLiteral("BEGIN")), CSqlStrArray::Split(QStringLiteral("END")));
+    words.SetSymbols(symbols("BEGIN"), symbols("END"));
     EXPECT_EQ(pick(words, QStringLiteral("begin x Begin y eNd End z"), 0), (Span{0, 23}));
 
     // Overlapping symbols: the scan starts after the opening symbol, so the second "(" of
     // the text never counts and the first ")" closes.
     CSqlBlock overlapping(SQL_ITEM_BLOCK, 1);
-    overlapping.SetSymbols(CSqlStrArray::Split(QStringLiteral("((")), CSqlStrArray::Split(QStringLiteral(")")));
+    overlapping.SetSymbols(symbols("(("), symbols(")"));
     EXPECT_EQ(pick(overlapping, QStringLiteral("((( a ))"), 0), (Span{0, 7}));
 
     // An open symbol without a partner is ignored.
     CSqlBlock unpaired(SQL_ITEM_BLOCK, 1);
-    unpaired.SetSymbols(CSqlStrArray::Split(QStringLiteral("(,<")), CSqlStrArray::Split(QStringLiteral(")")));
+    unpaired.SetSymbols(symbols("(,<"), symbols(")"));
     EXPECT_EQ(pick(unpaired, QStringLiteral("<a>"), 0), (Span{-1, -1}));
 
     CSqlBlockComment comment;
-    comment.SetSymbols(CSqlStrArray::Split(QStringLiteral("/*")), CSqlStrArray::Split(QStringLiteral("*/")));
+    comment.SetSymbols(symbols("/*"), symbols("*/"));
     EXPECT_EQ(pick(comment, QStringLiteral("/* a /* b */ c */"), 0), (Span{0, 12}));
     EXPECT_EQ(pick(comment, QStringLiteral("/* a"), 0), (Span{0, 4}));
     EXPECT_EQ(pick(comment, QStringLiteral("/*/"), 0), (Span{0, 3}));

@@ -23,11 +23,13 @@ TEST(CSqlStrArray, split_trims_and_drops_empty_pieces)
         {QStringLiteral(",,"), false, {}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(QStringList(CSqlStrArray::Split(c.list, c.trim)), c.expected) << c.list.toStdString();
+        EXPECT_EQ(QStringList(CSqlStrArray::Split(c.list, c.trim)), c.expected)
+            << c.list.toStdString();
 }
 
 TEST(CSqlStrArray, whole_keeps_the_symbol_unsplit)
 {
-    EXPECT_EQ(QStringList(CSqlStrArray::Whole(QStringLiteral(" , "))), QStringList{QStringLiteral(" , ")});
+    EXPECT_EQ(QStringList(CSqlStrArray::Whole(QStringLiteral(" , "))),
+              QStringList{QStringLiteral(" , ")});
     EXPECT_TRUE(CSqlStrArray::Whole(QString()).isEmpty());
 }
