@@ -2,9 +2,7 @@
 
 #include <QChar>
 
-namespace {
-
-const char16_t *buildFoldTable()
+const char16_t *CSqlPickup::BuildFoldTable()
 {
     static char16_t table[65536];
     for (int unit = 0; unit < 65536; ++unit) {
@@ -13,10 +11,6 @@ const char16_t *buildFoldTable()
     }
     return table;
 }
-
-} // namespace
-
-const char16_t *CSqlPickup::s_foldTable = buildFoldTable();
 
 CSqlPickup::CSqlPickup(int kind)
     : m_kind(kind)

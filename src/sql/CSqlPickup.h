@@ -45,8 +45,13 @@ public:
     // ORs this pick-up's possible first code units into a bitmap of FoldedBitmapWords words.
     void AddFirstChars(std::vector<quint64> &bitmap) const;
 
-    // Case folding of one UTF-16 code unit (surrogates fold to themselves).
-    static char16_t FoldUnit(char16_t unit) { return s_foldTable[unit]; }
+    // Case folding of one UTF-16 code unit (surrogates fold to themselves). The table is
+    // built on first use, so this works at any time, static initialisation included.
+    static char16_t FoldUnit(char16_t unit)
+    {
+        static const char16_t *const table = BuildFoldTable();
+        return table[unit];
+    }
     static QString Fold(QStringView text);
     // Does the text at position begin with the (folded) symbol, ending at or before limit?
     static bool FoldedAt(const QString &text, qsizetype position, qsizetype limit,
@@ -77,6 +82,6 @@ protected:
     QStringList m_foldedClose;
 
 private:
-    static const char16_t *s_foldTable;
+    static const char16_t *BuildFoldTable();
     std::vector<quint64> m_firstChars;
 };
