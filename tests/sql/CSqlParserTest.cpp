@@ -422,3 +422,60 @@ TEST(CSqlParser, application_formatter_fits_window_and_leaves_bad_text_alone)
     app.SetCommaReturn(0);
     app.SetMargin(margin, fit);
 }
+
+TEST(CSqlParser, random_text_and_options_keep_every_character)
+{
+    // Random fragments of SQL and of its special symbols under random options: the layout
+    // never fails on a non-blank text and only adds white space and the closing symbols of
+    // unclosed brackets.
+    const QStringList pieces = {
+        QStringLiteral("SELECT"), QStringLiteral("from"), QStringLiteral("GROUP"),
+        QStringLiteral("BY"),     QStringLiteral("and"),  QStringLiteral("OR"),
+        QStringLiteral("x"),      QStringLiteral("1"),    QStringLiteral("="),
+        QStringLiteral(","),      QStringLiteral("("),    QStringLiteral(")"),
+        QStringLiteral("{"),      QStringLiteral("}"),    QStringLiteral("["),
+        QStringLiteral("]"),      QStringLiteral("'"),    QStringLiteral("/*"),
+        QStringLiteral("*/"),     QStringLiteral("--"),   QStringLiteral("//"),
+        QStringLiteral(" "),      QStringLiteral("  "),   QStringLiteral("\t"),
+        QStringLiteral("\r\n"),   QStringLiteral("\r"),   QStringLiteral("\n"),
+        QStringLiteral("日本"),   QString(QChar(0)),      QStringLiteral("END"),
+    };
+    quint32 seed = 20261211;
+    const auto random = [&seed](quint32 bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    const auto essence = [](const QString &text) {
+        QString result;
+        for (QChar ch : text) {
+            if (ch != QLatin1Char(' ') && ch != QLatin1Char('\t') && ch != QLatin1Char('\r')
+                && ch != QLatin1Char('\n') && ch != QLatin1Char(')') && ch != QLatin1Char('}'))
+                result.append(ch);
+        }
+        return result;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        QString input;
+        const int count = 1 + int(random(40));
+        for (int i = 0; i < count; ++i)
+            input += pieces.at(random(quint32(pieces.size())));
+        CSqlParser parser;
+        parser.SetMargin(int(random(60)), 0);
+        parser.SetIndent(int(random(2)), 1 + int(random(8)));
+        parser.SetCommaReturn(int(random(3)));
+        parser.SetKeywordReturn(int(random(2)));
+        parser.SetKeywordLR(int(random(2)));
+        parser.SetBlockReturn(int(random(2)), int(random(2)));
+        parser.SetBlockMargin(int(random(2)));
+        QString output = input;
+        const bool blank = essence(input).isEmpty() && !input.contains(QLatin1Char(')'))
+                           && !input.contains(QLatin1Char('}'));
+        const bool ok = parser.layOut(output);
+        if (blank)
+            continue;
+        ASSERT_TRUE(ok) << input.toStdString();
+        ASSERT_EQ(essence(output), essence(input)) << input.toStdString();
+        ASSERT_GE(output.count(QLatin1Char(')')), input.count(QLatin1Char(')')))
+            << input.toStdString();
+    }
+}
