@@ -451,6 +451,71 @@ TEST_F(EditorTest, long_texts_are_coloured_locally_only)
     EXPECT_EQ(editor->StyleAt(7), S::Number);
 }
 
+TEST_F(EditorTest, random_edits_undo_and_redo_back_to_every_state)
+{
+    // Every recorded step must take the text back exactly, whatever the edit was, indentation
+    // included. (Case changes are off: recolouring the lines an undo touches applies them
+    // again, by design.)
+    AppSettings settings;
+    settings.changeCase = 0;
+    editor->ApplySettings(settings);
+    for (const quint32 seed : {2024u, 7u, 99u, 31337u}) {
+        editor->SetText("select a,\r\n\tb from t -- x\r\n/* c */ where 'q' = 1");
+        QRandomGenerator random(seed);
+        QStringList states{editor->Text()};
+        const QString pieces[] = {"select ", "x", "\r\n", "'", "--",
+                                  "/*",      "*/", "from", " ", "\t"};
+        for (int i = 0; i < 300; ++i) {
+            const qsizetype length = editor->TextLength();
+            qsizetype a = random.bounded(int(length + 1));
+            qsizetype b = random.bounded(int(length + 1));
+            // Never split a CR LF pair.
+            const QString text = editor->Text();
+            if (a > 0 && a < length && text.at(a) == u'\n')
+                --a;
+            if (b > 0 && b < length && text.at(b) == u'\n')
+                --b;
+            editor->SetSelection(qMin(a, b), random.bounded(3) == 0 ? qMax(a, b) : qMin(a, b));
+            const qsizetype steps = editor->undoStack().size();
+            switch (random.bounded(5)) {
+            case 0:
+                type(pieces[random.bounded(10)]);
+                break;
+            case 1:
+                key(Qt::Key_Backspace);
+                break;
+            case 2:
+                key(Qt::Key_Delete);
+                break;
+            case 3:
+                key(Qt::Key_Return, "\r");
+                break;
+            default:
+                editor->ReplaceSelection(pieces[random.bounded(10)]);
+                break;
+            }
+            // Typing a piece makes one step per character; keep every state.
+            for (qsizetype s = steps; s < editor->undoStack().size(); ++s)
+                states.append(QString());
+            if (editor->undoStack().size() > steps)
+                states.last() = editor->Text();
+        }
+        ASSERT_EQ(editor->undoStack().size(), states.size() - 1);
+        const QString finalText = editor->Text();
+        for (qsizetype i = states.size() - 2; i >= 0; --i) {
+            editor->Undo();
+            if (!states.at(i).isEmpty() || i == 0) {
+                ASSERT_EQ(editor->Text(), states.at(i))
+                    << "seed " << seed << ", undoing to state " << i;
+            }
+        }
+        EXPECT_FALSE(editor->CanUndo());
+        while (editor->CanRedo())
+            editor->Redo();
+        EXPECT_EQ(editor->Text(), finalText);
+    }
+}
+
 TEST_F(EditorTest, inactive_selection_is_grey)
 {
     EXPECT_EQ(editor->palette().color(QPalette::Inactive, QPalette::Highlight),
