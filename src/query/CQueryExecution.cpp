@@ -342,6 +342,24 @@ void CQueryExecution::startFetch(long recordsAffected, const QString &errorText)
             });
         };
 
+        // The progress count is posted, not sent: it changes nothing the worker depends on,
+        // and a worker that waited for the UI thread every 500 rows would spend most of a
+        // large fetch waiting. At most one count is in flight, so a busy UI thread is never
+        // flooded; counts skipped that way are overtaken by later ones anyway.
+        auto progressPending = std::make_shared<std::atomic<bool>>(false);
+        const auto progress = [relay, progressPending](int count) {
+            if (progressPending->exchange(true))
+                return;
+            QMetaObject::invokeMethod(
+                relay,
+                [relay, progressPending, count] {
+                    progressPending->store(false);
+                    if (CQueryExecution *owner = relay->m_owner.data())
+                        owner->m_host->setStatusText(1, QStringLiteral("データ数：%1").arg(count));
+                },
+                Qt::QueuedConnection);
+        };
+
         const qint64 fetchStart = CQueryExecution::now();
         QMetaObject::invokeMethod(
             relay,
@@ -420,7 +438,7 @@ void CQueryExecution::startFetch(long recordsAffected, const QString &errorText)
                         while (!rs->IsEOF() && !cancel.load(std::memory_order_relaxed)) {
                             ++read;
                             if (read % 500 == 0)
-                                status(1, QStringLiteral("データ数：%1").arg(read));
+                                progress(read);
                             buffer.clear();
                             qint32 start = 0;
                             for (int i = 0; i < n; ++i) {
@@ -578,7 +596,10 @@ bool CQueryExecution::Commit()
 {
     if (!IsConnected() || !m_session->IsInTransaction())
         return false;
-    m_session->CommitTrans();
+    if (m_session->CommitTrans() != 0) {
+        m_host->showMessage(m_session->GetErrorText());
+        return false;
+    }
     m_host->setStatusText(0, QStringLiteral("現在の接続トランザクションを COMMIT しました。"));
     return true;
 }
@@ -587,7 +608,10 @@ bool CQueryExecution::Rollback()
 {
     if (!IsConnected() || !m_session->IsInTransaction())
         return false;
-    m_session->RollbackTrans();
+    if (m_session->RollbackTrans() != 0) {
+        m_host->showMessage(m_session->GetErrorText());
+        return false;
+    }
     m_host->setStatusText(0, QStringLiteral("現在の接続トランザクションを ROLLBACK しました。"));
     return true;
 }

@@ -4,6 +4,8 @@
 #include "resultview/CResultGrid.h"
 #include "resultview/ResultTableModel.h"
 #include "results/CResultData.h"
+#include "platform/SettingsNotifier.h"
+#include "resultview/GridImages.h"
 #include "widgets/CommandIds.h"
 
 #include <QApplication>
@@ -35,6 +37,8 @@ CResultView::CResultView(QWidget *parent)
         if (!m_removing)
             showSelected(index);
     });
+    connect(&SettingsNotifier::instance(), &SettingsNotifier::settingsApplied, this,
+            &CResultView::applySettings);
 }
 
 CResultView::~CResultView() = default;
@@ -54,7 +58,7 @@ void CResultView::addPage(QWidget *page, const QString &caption, bool isMessage)
     m_pages.append(page);
     m_stack->addWidget(page);
     rebuildIndexLists();
-    m_tabs->addTab(caption);
+    m_tabs->addTab(GridImages::tabImage(isMessage ? 1 : 0), caption);
     m_tabs->setTabData(index, isMessage);
     m_tabs->setCurrentIndex(index);
     showSelected(index);
@@ -219,6 +223,8 @@ void CResultView::applySettings()
 {
     if (CResultMessage *page = messagePage())
         page->applyFont();
+    for (int n = 0; n < m_resultPageTabs.size(); ++n)
+        resultGrid(n)->applySettings();
 }
 
 // ---- commands ------------------------------------------------------------------------------

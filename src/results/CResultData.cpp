@@ -61,18 +61,18 @@ void CResultData::SetColumnInfo(int col, const ResultColumn &info)
 
 char16_t *CResultData::reserveRow(qsizetype units)
 {
-    if (m_chunks.empty()
-        || qsizetype(m_chunks.back().capacity() - m_chunks.back().size()) < units) {
-        std::vector<char16_t> chunk;
-        chunk.reserve(size_t(qMax(units, ChunkUnits)));
+    if (m_chunks.empty() || m_chunks.back().capacity - m_chunks.back().used < size_t(units)) {
+        Chunk chunk;
+        chunk.capacity = size_t(qMax(units, ChunkUnits));
+        chunk.data = std::make_unique_for_overwrite<char16_t[]>(chunk.capacity);
         m_chunks.push_back(std::move(chunk));
     }
-    std::vector<char16_t> &chunk = m_chunks.back();
-    const size_t offset = chunk.size();
-    chunk.resize(offset + size_t(units)); // within capacity: never moves
+    Chunk &chunk = m_chunks.back();
+    const size_t offset = chunk.used;
+    chunk.used += size_t(units);
     m_rows.push_back({quint32(m_chunks.size() - 1), quint32(offset)});
     m_order.push_back(int(m_rows.size() - 1));
-    return chunk.data() + offset;
+    return chunk.data.get() + offset;
 }
 
 void CResultData::AddRow(const QStringList &cells)
@@ -155,7 +155,7 @@ QStringView CResultData::FetchedText(int key, int col) const
     if (key < 0 || size_t(key) >= m_rows.size() || col < 0 || col >= GetColumnCount())
         return {};
     const RowRef ref = m_rows[size_t(key)];
-    const char16_t *block = m_chunks[ref.chunk].data() + ref.offset;
+    const char16_t *block = m_chunks[ref.chunk].data.get() + ref.offset;
     const quint32 start = col == 0 ? 0 : readEnd(block, col - 1);
     const quint32 end = readEnd(block, col);
     return QStringView(block + 2 * GetColumnCount() + start, qsizetype(end - start));
@@ -530,8 +530,8 @@ void CResultData::ClearChanges()
 qint64 CResultData::MemoryUsage() const
 {
     qint64 bytes = 0;
-    for (const auto &chunk : m_chunks)
-        bytes += qint64(chunk.capacity()) * 2;
+    for (const Chunk &chunk : m_chunks)
+        bytes += qint64(chunk.capacity) * 2;
     bytes += qint64(m_rows.capacity()) * qint64(sizeof(RowRef));
     bytes += qint64(m_order.capacity()) * qint64(sizeof(int));
     return bytes;

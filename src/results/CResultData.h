@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <memory>
 #include <vector>
 
 class CADODatabase;
@@ -174,7 +175,13 @@ private:
     QString m_objectType;
     QStringList m_keyColumns;
 
-    std::vector<std::vector<char16_t>> m_chunks;
+    struct Chunk
+    {
+        std::unique_ptr<char16_t[]> data; // not zero-filled: rows are copied in whole
+        size_t used = 0;
+        size_t capacity = 0;
+    };
+    std::vector<Chunk> m_chunks;
     std::vector<RowRef> m_rows;
     std::vector<int> m_order;
 

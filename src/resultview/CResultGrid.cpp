@@ -41,6 +41,13 @@ CResultGrid::CResultGrid(std::shared_ptr<CResultData> data, QWidget *parent)
 
 CResultGrid::~CResultGrid() = default;
 
+void CResultGrid::applySettings()
+{
+    setFont(AppSettings::instance().qGridFont.toQFont());
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    viewport()->update();
+}
+
 const std::shared_ptr<CResultData> &CResultGrid::resultData() const
 {
     return m_model->resultData();

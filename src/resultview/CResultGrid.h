@@ -53,6 +53,9 @@ public:
     void selectWholeRow(int row);
     void selectWholeColumn(int col);
 
+    // Takes the grid font and colours of the settings again.
+    void applySettings();
+
     // Fits every visible column to its header and the model's display width.
     void fitColumns();
 

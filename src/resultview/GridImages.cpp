@@ -1,6 +1,7 @@
 #include "GridImages.h"
 
 #include <QHash>
+#include <functional>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -79,6 +80,33 @@ QIcon cornerImage(int index)
         case 2: return glyph(QStringLiteral("+"), QColor(0x20, 0x60, 0xc0), true);
         default: return glyph(QStringLiteral("R"), QColor(0x80, 0x80, 0x80), true);
         }
+    });
+}
+
+QIcon tabImage(int index)
+{
+    static QHash<int, QIcon> cache;
+    return cached(cache, index, [index] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setPen(QColor(0x50, 0x50, 0x50));
+        if (index == 1) {
+            // A page with lines of text.
+            painter.setBrush(Qt::white);
+            painter.drawRect(2, 1, 11, 13);
+            for (int y = 4; y <= 11; y += 3)
+                painter.drawLine(4, y, 11, y);
+        } else {
+            // A small grid with a header row.
+            painter.setBrush(QColor(0xd8, 0xe4, 0xf0));
+            painter.drawRect(1, 2, 13, 3);
+            painter.setBrush(Qt::white);
+            painter.drawRect(1, 5, 13, 8);
+            painter.drawLine(1, 9, 14, 9);
+            painter.drawLine(6, 2, 6, 13);
+        }
+        return QIcon(pixmap);
     });
 }
 

@@ -11,4 +11,6 @@ namespace GridImages {
 QIcon rowImage(int index);
 QIcon columnImage(int index);
 QIcon cornerImage(int index);
+// Result tabs: 0 a result grid, 1 the message page.
+QIcon tabImage(int index);
 } // namespace GridImages

@@ -72,7 +72,8 @@ TEST_P(ExecutionCycle, one_result_fills_a_tab_and_describes_the_table)
     ASSERT_TRUE(window.isOpen());
     ASSERT_TRUE(window.run("SELECT * FROM " + m_provider.tablePrefix + " ORDER BY id"));
     EXPECT_EQ(window.captions(), QStringList({"ﾒｯｾｰｼﾞ", "1"}));
-    EXPECT_EQ(window.host.messageLines, QStringList({"(3件が処理されました)"}));
+    EXPECT_EQ(window.host.messageLines, QStringList({"(3件が処理されました)"}))
+        << window.host.messageLines.join(QLatin1Char(10)).toStdString();
     auto model = window.model(0);
     ASSERT_TRUE(model);
     EXPECT_EQ(ResultCollector::gridText(*model),
