@@ -3,7 +3,9 @@
 #include "db/CADODatabase.h"
 #include "editor/CQryView.h"
 #include "platform/AppSettings.h"
+#include "editor/CDlgParamInput.h"
 #include "query/CChildFrame.h"
+#include "query/CDlgRename.h"
 #include "query/CResultMessage.h"
 #include "query/CResultView.h"
 #include "resultview/CResultGrid.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -209,6 +212,13 @@ TEST_F(ChildFrame, second_window_of_a_connection_waits_and_a_running_window_stay
     EXPECT_FALSE(second->commandState(Cmd::Cancel).enabled);
     second->runCommand(Cmd::Execute);
     EXPECT_FALSE(second->IsExecuting());
+    // The elapsed-time timer shows the running time.
+    QElapsedTimer wait;
+    wait.start();
+    while (wait.elapsed() < 700)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(first->statusText(2).startsWith("時間： 0:0:00.")) << first->statusText(2).toStdString();
+    EXPECT_FALSE(first->statusText(2).contains("SQL"));
 
     EXPECT_FALSE(first->close());
     EXPECT_EQ(m_messages, QStringList({"executing..."}));
@@ -237,4 +247,47 @@ TEST_F(ChildFrame, commit_and_rollback_follow_the_session_transaction)
     frame->runCommand(Cmd::Commit);
     EXPECT_EQ(frame->statusText(0), "現在の接続トランザクションを COMMIT しました。");
     EXPECT_FALSE(frame->commandState(Cmd::Commit).enabled);
+}
+
+TEST_F(ChildFrame, format_and_rename_commands)
+{
+    CChildFrame *frame = openFrame();
+    frame->show();
+    frame->editor()->SetText("select a,b from t where a=1");
+    ASSERT_TRUE(frame->commandState(Cmd::Format).enabled);
+    frame->runCommand(Cmd::Format);
+    const QString formatted = frame->editor()->Text();
+    EXPECT_NE(formatted, "select a,b from t where a=1");
+    EXPECT_TRUE(formatted.contains("FROM", Qt::CaseInsensitive));
+    frame->editor()->SetText("");
+    EXPECT_FALSE(frame->commandState(Cmd::Format).enabled);
+
+    ASSERT_TRUE(execute(frame, "SELECT * FROM notes"));
+    CDlgRename::setAsker([](CDlgRename &dialog) {
+        EXPECT_EQ(dialog.newEdit()->text(), "notes");
+        dialog.newEdit()->setText("Memo");
+        return true;
+    });
+    frame->runCommand(Cmd::RenameTab);
+    CDlgRename::setAsker({});
+    EXPECT_EQ(frame->title(), "test - Memo");
+    EXPECT_EQ(frame->path(), "test - Memo");
+}
+
+TEST_F(ChildFrame, parameters_are_asked_for_with_the_dialog)
+{
+    CChildFrame *frame = openFrame();
+    QStringList names;
+    CDlgParamInput::setAskHandler([&names](QList<ParamValue> &values, bool, bool *, bool *) {
+        for (ParamValue &value : values) {
+            names << value.name;
+            value.value = "3";
+        }
+        return true;
+    });
+    ASSERT_TRUE(execute(frame, "SELECT name FROM items WHERE id = :id"));
+    CDlgParamInput::setAskHandler({});
+    EXPECT_EQ(names, QStringList({"id"}));
+    ASSERT_EQ(frame->resultView()->resultPageCount(), 1);
+    EXPECT_EQ(frame->resultView()->resultGrid(0)->model()->index(0, 0).data().toString(), "pad");
 }
