@@ -6,7 +6,11 @@
 #include "connections/ProfileList.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
+#include "db/CADODatabase.h"
+#include "editor/CQryView.h"
+#include "platform/SettingsNotifier.h"
 #include "query/CChildFrame.h"
+#include "CDlgSqlFormat.h"
 #include "schema/CDBInfo.h"
 #include "sql/CSqlParser.h"
 
@@ -45,7 +49,12 @@ void installInto(CMainFrame &mainFrame)
         };
         const ConnectResult result = connectQueryWindow(request);
         frame->setSession(result.session);
-        frame->setConnection(name, connectionText);
+        frame->setConnection(result.name, result.connectionText);
+        if (result.connected) {
+            // The editor colours the database's words as the catalogue holds them.
+            if (const auto entry = CDBInfo::instance().GetEntry(result.session))
+                frame->editor()->SetDatabaseWords(entry->keywords, entry->procedureNames);
+        }
         return result.connected;
     };
     services.connectionCount = [] { return CDBConnections::instance().Count(); };
@@ -73,6 +82,24 @@ void installInto(CMainFrame &mainFrame)
             CDBConnections::instance().WindowClosed(session, window);
     };
     mainFrame.setConnectionServices(std::move(services));
+
+    // OK in the options dialog: editors re-read their settings and open sessions take the
+    // new command time-out (result views listen themselves).
+    QObject::connect(&SettingsNotifier::instance(), &SettingsNotifier::settingsApplied,
+                     &mainFrame, [&mainFrame] {
+                         CQryView::ApplySettingsToAll();
+                         for (QObject *w : mainFrame.queryWindows().windows()) {
+                             auto *frame = qobject_cast<CChildFrame *>(w);
+                             if (frame && frame->session()
+                                 && CDBConnections::instance().IsOpen(frame->session()))
+                                 frame->session()->SetCommandTimeout(
+                                     AppSettings::instance().commandTimeout);
+                         }
+                     });
+    mainFrame.setFormatterOptionsHandler([](QWidget *parent) {
+        CDlgSqlFormat dialog(parent);
+        dialog.exec();
+    });
 }
 
 } // namespace AppServices

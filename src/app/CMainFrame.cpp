@@ -6,6 +6,7 @@
 #include "WindowPlacement.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
+#include "editor/CQryView.h"
 #include "query/CChildFrame.h"
 #include "widgets/AppIcons.h"
 #include "widgets/CommandIds.h"
@@ -629,6 +630,9 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
     sub->setWindowIcon(AppIcons::application());
     m_windows.append(frame);
     connect(frame, &QObject::destroyed, this, &CMainFrame::onQueryWindowDestroyed);
+    // Commands of the editor's context menu that the editor does not run itself.
+    connect(frame->editor(), &CQryView::commandRequested, this,
+            [this](int id) { routeCommand(id); });
     connect(frame, &CChildFrame::titleChanged, this, [this] {
         syncFileList();
         updateTitle();
