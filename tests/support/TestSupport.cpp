@@ -33,3 +33,10 @@ QString makeSqliteFile(const QTemporaryDir &dir, const QString &sql, const QStri
 }
 
 } // namespace TestSupport
+
+namespace TestSupport {
+QString probePath()
+{
+    return qEnvironmentVariable("QORVANE_PROBE");
+}
+} // namespace TestSupport

@@ -23,3 +23,8 @@ QString makeSqliteFile(const QTemporaryDir &dir, const QString &sql, const QStri
         if (TestSupport::postgresConnection().isEmpty())                                           \
             GTEST_SKIP() << "QORVANE_TEST_PG is not set";                                          \
     } while (0)
+
+namespace TestSupport {
+// The qorvane-probe executable of this build (QORVANE_PROBE), or empty.
+QString probePath();
+} // namespace TestSupport
