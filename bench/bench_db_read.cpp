@@ -26,10 +26,19 @@ namespace {
 struct Figures
 {
     double seconds = 0;
+    double cpuSeconds = 0; // user + system time of the reading process
     double firstRowMs = 0;
     long peakKb = 0;
     qint64 cells = 0;
 };
+
+double cpuNow()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+        + usage.ru_stime.tv_usec / 1e6;
+}
 
 long peakRssKb()
 {
@@ -72,6 +81,7 @@ Figures readAll(const QString &connection, const QString &query)
     resetPeak();
     QElapsedTimer timer;
     timer.start();
+    const double cpuStart = cpuNow();
     CADORecordset rs(&session);
     rs.SetMarkers();
     if (!rs.Open(query)) {
@@ -96,6 +106,7 @@ Figures readAll(const QString &connection, const QString &query)
     }
     rs.Close();
     f.seconds = timer.nsecsElapsed() / 1e9;
+    f.cpuSeconds = cpuNow() - cpuStart;
     f.peakKb = peakRssKb();
     if (characters == 0)
         std::fprintf(stderr, "no text read\n");
@@ -109,13 +120,14 @@ Figures tool(const QString &program, const QStringList &arguments, const QProces
     QProcess process;
     process.setProcessEnvironment(env);
     process.setStandardOutputFile(QProcess::nullDevice());
-    QStringList args{QStringLiteral("-f"), QStringLiteral("%e %M"), program};
+    QStringList args{QStringLiteral("-f"), QStringLiteral("%e %M %U %S"), program};
     args += arguments;
     process.start(QStringLiteral("/usr/bin/time"), args);
     process.waitForFinished(-1);
     const QStringList parts = QString::fromUtf8(process.readAllStandardError()).trimmed().split('\n').last().split(' ');
     f.seconds = parts.value(0).toDouble();
     f.peakKb = parts.value(1).toLong();
+    f.cpuSeconds = parts.value(2).toDouble() + parts.value(3).toDouble();
     return f;
 }
 
@@ -132,10 +144,14 @@ template <typename Fn> Figures best(int times, Fn fn)
 
 void report(const char *what, const Figures &ours, const Figures &theirs, const char *tool)
 {
-    std::printf("%-10s CADORecordset %7.2f s (first row %6.1f ms, peak %6ld MB, %lld cells)\n", what,
-                ours.seconds, ours.firstRowMs, ours.peakKb / 1024, static_cast<long long>(ours.cells));
-    std::printf("%-10s %-13s %7.2f s (peak %6ld MB)\n", what, tool, theirs.seconds, theirs.peakKb / 1024);
-    std::printf("%-10s ratio %.2f\n\n", what, ours.seconds / theirs.seconds);
+    std::printf("%-10s CADORecordset %7.2f s wall %7.2f s cpu (first row %6.1f ms, peak %6ld MB, "
+                "%lld cells)\n",
+                what, ours.seconds, ours.cpuSeconds, ours.firstRowMs, ours.peakKb / 1024,
+                static_cast<long long>(ours.cells));
+    std::printf("%-10s %-13s %7.2f s wall %7.2f s cpu (peak %6ld MB)\n", what, tool, theirs.seconds,
+                theirs.cpuSeconds, theirs.peakKb / 1024);
+    std::printf("%-10s ratio %.2f wall, %.2f cpu\n\n", what, ours.seconds / theirs.seconds,
+                ours.cpuSeconds / theirs.cpuSeconds);
 }
 
 } // namespace

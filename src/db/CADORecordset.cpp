@@ -246,9 +246,22 @@ bool CADORecordset::renderField(int index, QString &buffer, bool append)
     try {
         if (!m_recordset)
             throw missingInstance();
-        m_recordset->value(index, m_cell);
+        // Checked first so that a failure leaves the caller's text as it was.
+        if (index < 0 || index >= m_recordset->fieldCount())
+            throw Ado::ComError(Ado::AdErrItemNotFound, QStringLiteral("ADODB.Fields"),
+                                Ado::statusMessage(Ado::AdErrItemNotFound));
+        if (m_recordset->state() == Ado::adStateClosed || m_recordset->eof())
+            throw Ado::ComError(Ado::AdErrNoCurrentRecord, QStringLiteral("ADODB.Field"),
+                                Ado::statusMessage(Ado::AdErrNoCurrentRecord));
         if (!append)
-            buffer.clear();
+            buffer.resize(0); // keeps the capacity of a reused text
+        bool isNull = false;
+        if (m_recordset->appendPlainText(index, buffer, isNull)) {
+            if (isNull)
+                buffer += m_markers.nullText;
+            return true;
+        }
+        m_recordset->value(index, m_cell);
         FieldText::appendFieldText(m_recordset->field(index).type, m_cell, m_markers, buffer);
         return true;
     } catch (const Ado::ComError &error) {
@@ -258,11 +271,7 @@ bool CADORecordset::renderField(int index, QString &buffer, bool append)
 
 bool CADORecordset::GetFieldText(int index, QString &text)
 {
-    QString result;
-    if (!renderField(index, result, true))
-        return false;
-    text = std::move(result);
-    return true;
+    return renderField(index, text, false);
 }
 
 bool CADORecordset::GetFieldText(const QString &name, QString &text)

@@ -52,6 +52,17 @@ public:
     virtual void value(int column, Variant &out) = 0;
     // Bytes the current row's value takes in its field's type (characters for texts).
     virtual qint64 actualSize(int column) = 0;
+    // A shortcut for the commonest field texts: appends the text of a column whose value
+    // reads as itself (a plain text or an integer) and returns true, or sets isNull for a
+    // NULL and returns true; returns false (nothing appended) when the value needs the full
+    // renderer.
+    virtual bool appendPlainText(int column, QString &out, bool &isNull)
+    {
+        Q_UNUSED(column);
+        Q_UNUSED(out);
+        Q_UNUSED(isNull);
+        return false;
+    }
     virtual long recordsAffected() const = 0;
     // Runs on to the next statement's result; false when there is none. Throws ComError.
     virtual bool nextResult() = 0;

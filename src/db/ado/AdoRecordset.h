@@ -59,6 +59,12 @@ public:
     // Throws AdErrNoCurrentRecord at EOF, AdErrItemNotFound for a bad index.
     void value(int index, Variant &out);
     qint64 actualSize(int index);
+    // The provider's shortcut for plain texts (see ResultStream::appendPlainText); false when
+    // it does not apply. The caller has checked the index and EOF.
+    bool appendPlainText(int index, QString &out, bool &isNull)
+    {
+        return !m_buffered && m_stream->appendPlainText(index, out, isNull);
+    }
     long recordsAffected() const { return m_recordsAffected; }
     const QString &source() const { return m_source; }
     std::shared_ptr<Connection> activeConnection() const { return m_connection; }

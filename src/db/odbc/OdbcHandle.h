@@ -24,6 +24,10 @@ public:
     QString driverName() const { return m_driverName; }
     void setDriverName(const QString &name) { m_driverName = name; }
     bool getDataInBlocks() const { return m_getDataInBlocks; }
+    // The driver hands out a text column's value as the server sent it (UTF-8) when asked
+    // for SQL_C_BINARY (psqlODBC), which spares its conversion to UTF-16.
+    bool rawTextAsBinary() const { return m_rawText; }
+    void setRawTextAsBinary(bool value) { m_rawText = value; }
     void setGetDataInBlocks(bool value) { m_getDataInBlocks = value; }
 
     // Every diagnostic record of a handle as an error; the status comes from the first
@@ -43,6 +47,7 @@ private:
     std::atomic<bool> m_connected{false};
     QString m_driverName;
     bool m_getDataInBlocks = false;
+    bool m_rawText = false;
 };
 
 } // namespace Ado

@@ -3,7 +3,9 @@
 #include "db/odbc/OdbcHandle.h"
 
 #include <QDate>
+#include <charconv>
 #include <cstring>
+#include <limits>
 #include <sqlext.h>
 
 namespace Ado {
@@ -76,32 +78,32 @@ template <typename Code> void scanSql(const QString &text, Code code)
     }
 }
 
-bool digitsAt(const char16_t *p, int n, int &value)
+template <typename Char> bool digitsAt(const Char *p, int n, int &value)
 {
     value = 0;
     for (int i = 0; i < n; ++i) {
-        if (p[i] < u'0' || p[i] > u'9')
+        if (p[i] < '0' || p[i] > '9')
             return false;
-        value = value * 10 + (p[i] - u'0');
+        value = value * 10 + (p[i] - '0');
     }
     return true;
 }
 
 // "HH:MM:SS[.fraction]" (fractions beyond milliseconds are dropped).
-bool parseTimeText(const char16_t *p, qsizetype n, DateTime &v)
+template <typename Char> bool parseTimeText(const Char *p, qsizetype n, DateTime &v)
 {
-    if (n < 8 || p[2] != u':' || p[5] != u':' || !digitsAt(p, 2, v.hour)
+    if (n < 8 || p[2] != ':' || p[5] != ':' || !digitsAt(p, 2, v.hour)
         || !digitsAt(p + 3, 2, v.minute) || !digitsAt(p + 6, 2, v.second))
         return false;
     v.msec = 0;
     if (n > 8) {
-        if (p[8] != u'.' || n == 9)
+        if (p[8] != '.' || n == 9)
             return false;
         int scale = 100;
         for (qsizetype i = 9; i < n; ++i) {
-            if (p[i] < u'0' || p[i] > u'9')
+            if (p[i] < '0' || p[i] > '9')
                 return false;
-            v.msec += (p[i] - u'0') * scale;
+            v.msec += (p[i] - '0') * scale;
             scale /= 10;
         }
     }
@@ -109,13 +111,13 @@ bool parseTimeText(const char16_t *p, qsizetype n, DateTime &v)
 }
 
 // "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS[.f]" or "HH:MM:SS[.f]" by the column's kind.
-bool parseDateTime(const char16_t *p, qsizetype n, int kind, DateTime &v)
+template <typename Char> bool parseDateTime(const Char *p, qsizetype n, int kind, DateTime &v)
 {
     if (kind == KindTime) {
         v = DateTime();
         return parseTimeText(p, n, v);
     }
-    if (n < 10 || p[4] != u'-' || p[7] != u'-' || !digitsAt(p, 4, v.year)
+    if (n < 10 || p[4] != '-' || p[7] != '-' || !digitsAt(p, 4, v.year)
         || !digitsAt(p + 5, 2, v.month) || !digitsAt(p + 8, 2, v.day)
         || !QDate::isValid(v.year, v.month, v.day))
         return false;
@@ -123,8 +125,25 @@ bool parseDateTime(const char16_t *p, qsizetype n, int kind, DateTime &v)
     v.valid = true;
     if (n == 10)
         return true;
-    return kind == KindTimestamp && (p[10] == u' ' || p[10] == u'T')
+    return kind == KindTimestamp && (p[10] == ' ' || p[10] == 'T')
         && parseTimeText(p + 11, n - 11, v);
+}
+
+// UTF-8 appended to a text: ASCII widened in place, the rest through the decoder.
+void appendUtf8(QString &out, const char *text, qsizetype n)
+{
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        high |= static_cast<unsigned char>(text[i]);
+    if (high < 0x80) {
+        const qsizetype start = out.size();
+        out.resize(start + n);
+        char16_t *d = reinterpret_cast<char16_t *>(out.data()) + start;
+        for (qsizetype i = 0; i < n; ++i)
+            d[i] = static_cast<unsigned char>(text[i]);
+    } else {
+        out += QString::fromUtf8(text, n);
+    }
 }
 
 } // namespace
@@ -548,6 +567,21 @@ void OdbcResult::describeCurrent()
             break;
         }
         }
+        if (m_handle->rawTextAsBinary() && column.kind == KindText && info.type != adGUID) {
+            // The value's text as the server sent it (UTF-8): up to three bytes per character.
+            column.raw = true;
+            column.cType = SQL_C_BINARY;
+            column.elementBytes = ((size > 0 && SQLLEN(size) <= 1024) ? SQLLEN(size) : TextCap) * 3;
+        } else if (m_handle->rawTextAsBinary() && column.kind != KindBinary
+                   && column.kind != KindText) {
+            // Numbers, dates and booleans as their ASCII text, parsed here: the driver's own
+            // conversions to binary forms cost more than the reading itself.
+            column.raw = true;
+            column.cType = SQL_C_CHAR;
+            column.elementBytes = column.kind == KindDecimal
+                ? std::max<SQLLEN>(SQLLEN(size) + 4, 48)
+                : 48;
+        }
         rowBytes += column.elementBytes + qsizetype(sizeof(SQLLEN));
         m_fields.append(info);
     }
@@ -598,13 +632,14 @@ bool OdbcResult::readLong(int column, Variant &out)
     if (m_arraySize > 1
         && !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
         return false;
-    const bool binary = c.kind == KindBinary;
+    const bool binary = c.kind == KindBinary || c.raw;
     QByteArray bytes;
     for (;;) {
         char buffer[16384];
         SQLLEN ind = 0;
-        const SQLRETURN rc = SQLGetData(m_stmt, SQLUSMALLINT(column + 1),
-                                        binary ? SQL_C_BINARY : SQL_C_WCHAR, buffer, sizeof buffer, &ind);
+        const SQLSMALLINT type = c.raw ? c.cType : binary ? SQL_C_BINARY : SQL_C_WCHAR;
+        const SQLRETURN rc = SQLGetData(m_stmt, SQLUSMALLINT(column + 1), type, buffer,
+                                        sizeof buffer, &ind);
         if (rc == SQL_NO_DATA)
             break;
         if (!SQL_SUCCEEDED(rc))
@@ -613,13 +648,17 @@ bool OdbcResult::readLong(int column, Variant &out)
             out.setNull();
             return true;
         }
-        const qsizetype room = binary ? qsizetype(sizeof buffer) : qsizetype(sizeof buffer) - 2;
+        const qsizetype room = c.cType == SQL_C_CHAR ? qsizetype(sizeof buffer) - 1
+            : binary                            ? qsizetype(sizeof buffer)
+                                                : qsizetype(sizeof buffer) - 2;
         const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
         bytes.append(buffer, got);
         if (rc == SQL_SUCCESS)
             break;
     }
-    if (binary)
+    if (c.raw)
+        out.setText(QString::fromUtf8(bytes));
+    else if (binary)
         out.setBytes(std::move(bytes));
     else
         out.setText(QString(reinterpret_cast<const QChar *>(bytes.constData()), bytes.size() / 2));
@@ -635,6 +674,10 @@ void OdbcResult::value(int column, Variant &out)
         return;
     }
     const char *p = c.data.data() + size_t(c.elementBytes) * m_row;
+    if (c.raw) {
+        valueFromText(column, p, ind, out);
+        return;
+    }
     switch (c.kind) {
     case KindInt: {
         qint64 v;
@@ -692,12 +735,128 @@ void OdbcResult::value(int column, Variant &out)
     out.setText(std::move(text));
 }
 
+void OdbcResult::valueFromText(int column, const char *p, SQLLEN ind, Variant &out)
+{
+    const Column &c = m_columns[size_t(column)];
+    const SQLLEN room = c.cType == SQL_C_CHAR ? c.elementBytes - 1 : c.elementBytes;
+    if (ind == SQL_NO_TOTAL || ind > room) {
+        if (readLong(column, out)) {
+            if (c.kind == KindDecimal && out.vt() == VT_BSTR)
+                out.setDecimal(QString(out.text()));
+            return;
+        }
+        ind = room;
+    }
+    const char *end = p + ind;
+    switch (c.kind) {
+    case KindInt: {
+        qint64 v = 0;
+        if (std::from_chars(p, end, v).ptr == end) {
+            out.setInt(v, VT_I8);
+            return;
+        }
+        break;
+    }
+    case KindUInt: {
+        quint64 v = 0;
+        if (std::from_chars(p, end, v).ptr == end) {
+            out.setInt(qint64(v), VT_UI8);
+            return;
+        }
+        break;
+    }
+    case KindDouble:
+    case KindReal: {
+        double v = 0;
+        if (std::from_chars(p, end, v).ptr == end) {
+            out.setDouble(c.kind == KindReal ? double(float(v)) : v, c.kind == KindReal ? VT_R4 : VT_R8);
+            return;
+        }
+        if (ind == 8 && std::memcmp(p, "Infinity", 8) == 0) {
+            out.setDouble(std::numeric_limits<double>::infinity(), VT_R8);
+            return;
+        }
+        break;
+    }
+    case KindBit:
+        if (ind == 1 && (*p == 't' || *p == 'f' || *p == '1' || *p == '0')) {
+            out.setBool(*p == 't' || *p == '1');
+            return;
+        }
+        break;
+    case KindDate:
+    case KindTimestamp:
+    case KindTime: {
+        DateTime v;
+        if (parseDateTime(p, qsizetype(ind), c.kind, v)) {
+            out.setDate(v);
+            return;
+        }
+        break;
+    }
+    case KindDecimal:
+        out.setDecimal(QString::fromLatin1(p, qsizetype(ind)));
+        return;
+    default:
+        break;
+    }
+    QString text;
+    appendUtf8(text, p, qsizetype(ind));
+    out.setText(std::move(text));
+}
+
+bool OdbcResult::appendPlainText(int column, QString &out, bool &isNull)
+{
+    const Column &c = m_columns[size_t(column)];
+    const SQLLEN ind = c.indicators[m_row];
+    if (ind == SQL_NULL_DATA) {
+        isNull = true;
+        return true;
+    }
+    const char *p = c.data.data() + size_t(c.elementBytes) * m_row;
+    if (c.raw) {
+        const SQLLEN room = c.cType == SQL_C_CHAR ? c.elementBytes - 1 : c.elementBytes;
+        if (ind == SQL_NO_TOTAL || ind > room)
+            return false;
+        // Integers and decimals are already in their decimal text; texts are UTF-8.
+        if (c.kind == KindInt || c.kind == KindUInt || c.kind == KindDecimal) {
+            out.append(QLatin1StringView(p, qsizetype(ind)));
+            return true;
+        }
+        if (c.kind == KindText && m_fields[column].type != adGUID) {
+            appendUtf8(out, p, qsizetype(ind));
+            return true;
+        }
+        return false;
+    }
+    if (c.kind == KindInt) {
+        qint64 v;
+        std::memcpy(&v, p, sizeof v);
+        char buffer[24];
+        char *end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+        out.append(QLatin1StringView(buffer, end - buffer));
+        return true;
+    }
+    if ((c.kind == KindText || c.kind == KindDecimal) && m_fields[column].type != adGUID) {
+        const SQLLEN room = c.elementBytes - SQLLEN(sizeof(SQLWCHAR));
+        if (ind == SQL_NO_TOTAL || ind > room)
+            return false; // a long value: read in full by value()
+        out.append(reinterpret_cast<const QChar *>(p), qsizetype(ind) / 2);
+        return true;
+    }
+    return false;
+}
+
 qint64 OdbcResult::actualSize(int column)
 {
     const Column &c = m_columns[size_t(column)];
     const SQLLEN ind = c.indicators[m_row];
     if (ind == SQL_NULL_DATA)
         return 0;
+    if (c.raw && c.kind == KindText)
+        return ind == SQL_NO_TOTAL ? m_fields[column].definedSize
+                                   : QString::fromUtf8(c.data.data() + size_t(c.elementBytes) * m_row,
+                                                       std::min<SQLLEN>(ind, c.elementBytes)).size();
     if (c.cType == SQL_C_WCHAR)
         return ind == SQL_NO_TOTAL ? m_fields[column].definedSize : qint64(ind) / 2;
     if (c.cType == SQL_C_BINARY)

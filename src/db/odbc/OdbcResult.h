@@ -28,6 +28,7 @@ public:
     bool fetch() override;
     void value(int column, Variant &out) override;
     qint64 actualSize(int column) override;
+    bool appendPlainText(int column, QString &out, bool &isNull) override;
     long recordsAffected() const override { return m_recordsAffected; }
     bool nextResult() override;
     void cancel() override;
@@ -50,12 +51,14 @@ private:
         std::vector<char> data;
         std::vector<SQLLEN> indicators;
         int kind = 0;
+        bool raw = false; // the server's UTF-8 text, bound as SQL_C_BINARY
     };
 
     void describeCurrent();
     void bindParameters(const QList<int> &order);
     [[noreturn]] void throwStatementError();
     bool readLong(int column, Variant &out);
+    void valueFromText(int column, const char *p, SQLLEN ind, Variant &out);
 
     std::shared_ptr<OdbcHandle> m_handle;
     QString m_text;

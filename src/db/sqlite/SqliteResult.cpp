@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <charconv>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -247,6 +248,7 @@ bool SqliteResult::runNextStatement()
     finalize();
     m_fields.clear();
     m_kinds.clear();
+    m_plain.clear();
     m_recordsAffected = -1;
     sqlite3 *db = m_handle->db();
     const char *end = m_text.constData() + m_text.size();
@@ -339,6 +341,9 @@ void SqliteResult::describeColumns()
             info.attributes |= adFldIsNullable | adFldMayBeNull;
         m_fields.append(info);
         m_kinds.append(kindFor(info.type));
+        m_plain.append(kindFor(info.type) == KindPlain && info.type != adVariant
+                       && info.type != adPropVariant && info.type != adBinary
+                       && info.type != adVarBinary && info.type != adLongVarBinary);
     }
 }
 
@@ -497,6 +502,48 @@ void SqliteResult::value(int column, Variant &out)
         out.setText(QString::fromUtf8(text, n));
         return;
     }
+    }
+}
+
+bool SqliteResult::appendPlainText(int column, QString &out, bool &isNull)
+{
+    if (!m_rowValid || !m_stmt)
+        return false;
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        isNull = true;
+        return true;
+    case SQLITE_INTEGER: {
+        if (!m_plain[column])
+            return false;
+        char buffer[24];
+        char *end = std::to_chars(buffer, buffer + sizeof buffer,
+                                  qint64(sqlite3_column_int64(m_stmt, column))).ptr;
+        out.append(QLatin1StringView(buffer, end - buffer));
+        return true;
+    }
+    case SQLITE_TEXT: {
+        if (!m_plain[column])
+            return false;
+        const auto *text = reinterpret_cast<const unsigned char *>(sqlite3_column_text(m_stmt, column));
+        const qsizetype n = sqlite3_column_bytes(m_stmt, column);
+        // ASCII is widened in place; anything else goes through the UTF-8 decoder.
+        unsigned char high = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            high |= text[i];
+        if (high < 0x80) {
+            const qsizetype start = out.size();
+            out.resize(start + n);
+            char16_t *d = reinterpret_cast<char16_t *>(out.data()) + start;
+            for (qsizetype i = 0; i < n; ++i)
+                d[i] = text[i];
+        } else {
+            out += QString::fromUtf8(reinterpret_cast<const char *>(text), n);
+        }
+        return true;
+    }
+    default:
+        return false;
     }
 }
 

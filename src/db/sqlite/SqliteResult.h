@@ -27,6 +27,7 @@ public:
     bool fetch() override;
     void value(int column, Variant &out) override;
     qint64 actualSize(int column) override;
+    bool appendPlainText(int column, QString &out, bool &isNull) override;
     long recordsAffected() const override { return m_recordsAffected; }
     bool nextResult() override;
     void cancel() override;
@@ -51,6 +52,7 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
     QList<FieldInfo> m_fields;
     QList<int> m_kinds; // per column: how values are read
+    QList<bool> m_plain; // per column: texts and integers render as themselves
     long m_recordsAffected = -1;
     bool m_pendingRow = false; // the first step already produced a row
     bool m_rowValid = false;
