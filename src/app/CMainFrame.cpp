@@ -447,6 +447,9 @@ bool CMainFrame::handlesCommand(int id) const
         return true;
     case Cmd::FormatOptions:
         return bool(m_formatterOptions);
+    case Cmd::NextPane:
+    case Cmd::PreviousPane:
+        return true;
     default:
         return false;
     }
@@ -458,6 +461,8 @@ CommandTarget::State CMainFrame::commandState(int id) const
     const int windows = m_windows.count();
     switch (id) {
     case Cmd::CloseQuery:
+    case Cmd::NextPane:
+    case Cmd::PreviousPane:
     case Cmd::WindowCascade:
     case Cmd::WindowTile:
     case Cmd::WindowArrange:
@@ -560,6 +565,19 @@ void CMainFrame::runCommand(int id)
         break;
     case Cmd::AppExit:
         close();
+        break;
+    case Cmd::NextPane:
+    case Cmd::PreviousPane:
+        // Two panes: either key moves the focus to the other one.
+        if (CChildFrame *frame = activeQueryWindow()) {
+            QWidget *focus = QApplication::focusWidget();
+            const bool inEditor = focus && (focus == frame->editorPane()
+                                            || frame->editorPane()->isAncestorOf(focus));
+            QWidget *target = inEditor ? frame->resultPane() : frame->editorPane();
+            target->setFocus(Qt::OtherFocusReason);
+            if (QWidget *proxy = target->focusProxy())
+                proxy->setFocus(Qt::OtherFocusReason);
+        }
         break;
     case Cmd::WindowCascade:
         m_mdi->cascadeSubWindows();
