@@ -249,7 +249,7 @@ void CChildFrame::ExecuteCommand()
 {
     if (!m_editor)
         return;
-    if (m_session && m_exec->IsConnected() && m_session->IsBusy()) {
+    if (m_exec->IsSessionBusy()) {
         const ConnectionRecord *record = CDBConnections::instance().Find(m_session);
         if (record && record->executingWindow)
             return; // one execution per connection at a time

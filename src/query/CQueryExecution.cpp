@@ -104,7 +104,7 @@ bool CQueryExecution::IsConnected() const
 
 bool CQueryExecution::IsSessionBusy() const
 {
-    return m_session && m_session->IsBusy();
+    return IsConnected() && m_session->IsBusy();
 }
 
 bool CQueryExecution::IsExecuting() const
@@ -122,11 +122,13 @@ void CQueryExecution::releaseSink()
     if (!m_sink)
         return;
     m_sink->detach();
-    if (m_sinkCookie != -1 && m_session) {
-        if (const auto connection = m_session->connection())
+    // Through the connection it was advised to: the session may already be gone.
+    if (m_sinkCookie != -1) {
+        if (const auto connection = m_sinkConnection.lock())
             connection->unadvise(m_sinkCookie);
     }
     m_sink.reset();
+    m_sinkConnection.reset();
     m_sinkCookie = -1;
 }
 
@@ -140,6 +142,7 @@ void CQueryExecution::BindEventSink()
         return;
     m_sink = std::make_shared<CATConnectionEvents>(static_cast<CATConnectionEvents::Owner *>(this));
     m_sinkCookie = connection->advise(m_sink);
+    m_sinkConnection = connection;
 }
 
 const CADORecordset *CQueryExecution::currentRecordset() const
@@ -237,8 +240,11 @@ bool CQueryExecution::ExecuteText(QString text, bool notSelect)
 
     m_startTick = now();
     m_sqlTick = m_startTick;
+    m_cancelFlag->store(false); // a late cancel of the previous cycle must not stop this one
     if (!connected) {
-        m_host->showMessage(m_session->GetErrorText());
+        // The registry still holds a session that failed to open; one it dropped is gone.
+        if (CDBConnections::instance().Find(m_session))
+            m_host->showMessage(m_session->GetErrorText());
         return false;
     }
 

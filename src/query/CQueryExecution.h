@@ -123,6 +123,7 @@ private:
     CADODatabase *m_session = nullptr;
     std::shared_ptr<CATConnectionEvents> m_sink;
     int m_sinkCookie = -1;
+    std::weak_ptr<Ado::Connection> m_sinkConnection;
     std::shared_ptr<CADORecordset> m_recordSet;
     std::atomic<const CADORecordset *> m_current{nullptr};
     std::atomic<bool> m_completionSeen{false};
