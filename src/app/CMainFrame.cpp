@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -409,8 +410,10 @@ bool CMainFrame::routeCommand(int id)
 
 void CMainFrame::updateCommandStates()
 {
-    // The closing-all flag is cleared when the close-all state is next computed.
-    m_closingAll = false;
+    // The closing-all flag is cleared when the close-all state is next computed, not while
+    // a close command is still asking its windows (their questions run modal loops).
+    if (!m_closeRunning)
+        m_closingAll = false;
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
         const CommandTarget::State state = routedState(it.key());
         QAction *action = it.value();
@@ -777,6 +780,7 @@ void CMainFrame::disconnectActive()
     if (!active)
         return;
     WaitCursor wait;
+    QScopedValueRollback running(m_closeRunning, true);
     setMessageText(QStringLiteral("お待ちください..."));
     const QList<CChildFrame *> windows = (m_services.windowsOfConnection && isOpen(active))
                                              ? m_services.windowsOfConnection(active)
@@ -808,6 +812,7 @@ void CMainFrame::disconnectActive()
 void CMainFrame::closeAll()
 {
     WaitCursor wait;
+    QScopedValueRollback running(m_closeRunning, true);
     setMessageText(QStringLiteral("お待ちください..."));
     if (m_windows.count() > 1)
         m_closingAll = true;

@@ -154,6 +154,7 @@ private:
     bool m_fullMenu = false;
     bool m_menusBuilt = false;
     bool m_closingAll = false;
+    bool m_closeRunning = false; // inside close all or disconnect
     QPointer<QProcess> m_helpProcess;
     QPointer<CChildFrame> m_lastActive;
     QHash<QObject *, CADODatabase *> m_sessions; // each window's session, kept for its closing

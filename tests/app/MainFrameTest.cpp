@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -162,13 +163,18 @@ TEST(MainFrame, close_all_stops_at_the_window_that_declines)
     frame.openQueryWindow(nullptr, {}, {}, {}, false);
     CChildFrame *middle = frame.openQueryWindow(nullptr, {}, {}, {}, false);
     frame.openQueryWindow(nullptr, {}, {}, {}, false);
-    bool sawClosingAll = false;
+    int asked = 0;
+    int sawClosingAll = 0;
     CChildFrame::setCloseGuard([&](CChildFrame *f) {
-        sawClosingAll = sawClosingAll || frame.closingAll();
+        // A close question runs a modal loop: idle updates must not clear the flag.
+        QTest::qWait(300);
+        ++asked;
+        sawClosingAll += frame.closingAll() ? 1 : 0;
         return f != middle;
     });
     frame.closeAll();
-    EXPECT_TRUE(sawClosingAll);
+    EXPECT_GE(asked, 2);
+    EXPECT_EQ(sawClosingAll, asked);
     EXPECT_TRUE(frame.queryWindows().contains(middle));
     EXPECT_GE(frame.queryWindows().count(), 1);
 }
