@@ -185,7 +185,13 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
 Qt::ItemFlags ResultTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
-    if (index.isValid() && m_editable && m_data->IsCellWritable(index.row(), index.column()))
+    if (!index.isValid() || !m_data->IsCellWritable(index.row(), index.column()))
+        return result;
+    // A result that only takes new rows (a table without a primary key) still needs their
+    // values typed in.
+    const bool newRow = (m_data->GetRowState(index.row()) & CResultData::RowInserted)
+        && (m_data->GetEditMode() & CResultData::EditInsert);
+    if (m_editable || newRow)
         result |= Qt::ItemIsEditable;
     return result;
 }

@@ -157,3 +157,19 @@ TEST(CResultGrid, sizes_of_zero_hide_and_selections_read_back)
     grid.selectWholeRow(2);
     EXPECT_EQ(grid.selectedColumnList(), QList<int>({0, 1, 2}));
 }
+
+TEST(CResultGrid, new_rows_of_an_insert_only_result_take_values)
+{
+    CResultGrid grid(makeModel({}));
+    grid.setLoaded();
+    EXPECT_EQ(grid.resultData()->GetEditMode(), CResultData::EditInsert);
+    EXPECT_FALSE(grid.isEditable());
+    grid.resultData()->AddRows(1);
+    grid.refreshRows();
+    QAbstractItemModel *model = grid.model();
+    EXPECT_FALSE(model->flags(model->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model->flags(model->index(3, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->flags(model->index(3, 2)) & Qt::ItemIsEditable); // not writable
+    EXPECT_TRUE(model->setData(model->index(3, 1), "typed"));
+    EXPECT_EQ(grid.resultData()->GetCellText(3, 1), "typed");
+}
