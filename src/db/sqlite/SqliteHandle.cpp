@@ -28,7 +28,7 @@ SqliteHandle::~SqliteHandle()
 
 int SqliteHandle::progress(void *self)
 {
-    // Runs inside sqlite3_step, with the connection mutex held by step().
+    // Runs inside sqlite3_step, with lock() held by step().
     auto *handle = static_cast<SqliteHandle *>(self);
     if (handle->m_cancelFlag && handle->m_cancelFlag->load(std::memory_order_relaxed))
         return 1;
@@ -42,8 +42,7 @@ int SqliteHandle::progress(void *self)
 int SqliteHandle::step(sqlite3_stmt *stmt, const std::atomic<bool> *cancelled, int timeoutSeconds,
                        ComError *error)
 {
-    sqlite3_mutex *mutex = sqlite3_db_mutex(m_db);
-    sqlite3_mutex_enter(mutex);
+    const auto guard = lock();
     m_cancelFlag = cancelled;
     m_deadlinePassed = false;
     m_deadline = timeoutSeconds > 0 ? nowMs() + qint64(timeoutSeconds) * 1000 : 0;
@@ -52,7 +51,6 @@ int SqliteHandle::step(sqlite3_stmt *stmt, const std::atomic<bool> *cancelled, i
         *error = lastError(cancelled && cancelled->load());
     m_cancelFlag = nullptr;
     m_deadline = 0;
-    sqlite3_mutex_leave(mutex);
     return rc;
 }
 
@@ -78,13 +76,7 @@ Status SqliteHandle::statusFor(int sqliteCode)
 
 ComError SqliteHandle::lastError(bool cancelled) const
 {
-    sqlite3_mutex *mutex = sqlite3_db_mutex(m_db);
-    sqlite3_mutex_enter(mutex);
-    struct Leave
-    {
-        sqlite3_mutex *m;
-        ~Leave() { sqlite3_mutex_leave(m); }
-    } leave{mutex};
+    const auto guard = const_cast<SqliteHandle *>(this)->lock();
     const int code = sqlite3_extended_errcode(m_db);
     if ((code & 0xff) == SQLITE_INTERRUPT) {
         if (m_deadlinePassed && !cancelled)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <mutex>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -13,7 +14,8 @@ namespace Ado {
 
 // An open sqlite3 connection shared by the session and its result streams; closed when the
 // last of them lets go. The session marks it closed at Close so streams stop preparing.
-// Thread-safe (the connection runs in serialised mode).
+// The connection is opened without SQLite's own per-call locking: every use of it holds
+// lock(), once per statement step and row rather than once per column read.
 class SqliteHandle
 {
 public:
@@ -23,6 +25,7 @@ public:
     ~SqliteHandle();
 
     sqlite3 *db() const { return m_db; }
+    std::unique_lock<std::recursive_mutex> lock() { return std::unique_lock(m_lock); }
     void markClosed() { m_closed = true; }
     bool isClosed() const { return m_closed.load(); }
 
@@ -42,8 +45,9 @@ private:
     static int progress(void *self);
 
     sqlite3 *m_db;
+    std::recursive_mutex m_lock;
     std::atomic<bool> m_closed{false};
-    // The step in progress (guarded by the connection's own mutex).
+    // The step in progress (guarded by m_lock).
     const std::atomic<bool> *m_cancelFlag = nullptr;
     qint64 m_deadline = 0; // steady clock, milliseconds
     bool m_deadlinePassed = false;

@@ -152,6 +152,7 @@ SqliteResult::~SqliteResult()
 void SqliteResult::finalize()
 {
     if (m_stmt) {
+        const auto guard = m_handle->lock();
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
     }
@@ -161,9 +162,41 @@ void SqliteResult::finalize()
 
 int SqliteResult::step(int timeoutSeconds)
 {
+    // One lock for the step and the whole row.
+    const auto guard = m_handle->lock();
     const int rc = m_handle->step(m_stmt, &m_cancelled, timeoutSeconds, &m_stepError);
     m_haveStepError = rc != SQLITE_ROW && rc != SQLITE_DONE;
+    if (rc == SQLITE_ROW)
+        loadRow();
     return rc;
+}
+
+void SqliteResult::loadRow()
+{
+    const int count = sqlite3_column_count(m_stmt);
+    m_cells.resize(size_t(count));
+    for (int c = 0; c < count; ++c) {
+        Cell &cell = m_cells[size_t(c)];
+        cell.type = sqlite3_column_type(m_stmt, c);
+        switch (cell.type) {
+        case SQLITE_INTEGER:
+            cell.i = sqlite3_column_int64(m_stmt, c);
+            break;
+        case SQLITE_FLOAT:
+            cell.d = sqlite3_column_double(m_stmt, c);
+            break;
+        case SQLITE_TEXT:
+            cell.p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, c));
+            cell.n = sqlite3_column_bytes(m_stmt, c);
+            break;
+        case SQLITE_BLOB:
+            cell.p = static_cast<const char *>(sqlite3_column_blob(m_stmt, c));
+            cell.n = sqlite3_column_bytes(m_stmt, c);
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 void SqliteResult::throwLastError()
@@ -245,6 +278,7 @@ void SqliteResult::start()
 
 bool SqliteResult::runNextStatement()
 {
+    const auto guard = m_handle->lock();
     finalize();
     m_fields.clear();
     m_kinds.clear();
@@ -265,14 +299,10 @@ bool SqliteResult::runNextStatement()
             throw ComError(DB_E_Canceled, SqliteHandle::Source,
                            QStringLiteral("操作はキャンセルされました。"));
         const char *tail = nullptr;
-        sqlite3_mutex_enter(sqlite3_db_mutex(db));
         if (sqlite3_prepare_v2(db, m_tail, int(end - m_tail), &m_stmt, &tail) != SQLITE_OK) {
             m_stmt = nullptr;
-            const ComError error = m_handle->lastError(false);
-            sqlite3_mutex_leave(sqlite3_db_mutex(db));
-            throw error;
+            throw m_handle->lastError(false);
         }
-        sqlite3_mutex_leave(sqlite3_db_mutex(db));
         m_tail = tail ? tail : end;
     }
     bindParameters();
@@ -308,7 +338,7 @@ void SqliteResult::describeColumns()
             info = typeForDeclared(QString::fromUtf8(declared));
         } else {
             // An expression or an untyped column: the first value's storage class.
-            switch (m_pendingRow ? sqlite3_column_type(m_stmt, i) : SQLITE_NULL) {
+            switch (m_pendingRow ? m_cells[size_t(i)].type : SQLITE_NULL) {
             case SQLITE_INTEGER:
                 info.type = adBigInt;
                 info.definedSize = 8;
@@ -467,41 +497,35 @@ void SqliteResult::value(int column, Variant &out)
         out.setNull();
         return;
     }
-    switch (sqlite3_column_type(m_stmt, column)) {
-    case SQLITE_NULL:
-        out.setNull();
-        return;
-    case SQLITE_INTEGER: {
-        const sqlite3_int64 n = sqlite3_column_int64(m_stmt, column);
+    const Cell &cell = m_cells[size_t(column)];
+    switch (cell.type) {
+    case SQLITE_INTEGER:
         if (m_kinds[column] == KindBool)
-            out.setBool(n != 0);
+            out.setBool(cell.i != 0);
         else
-            out.setInt(n, VT_I8);
+            out.setInt(cell.i, VT_I8);
         return;
-    }
     case SQLITE_FLOAT:
-        out.setDouble(sqlite3_column_double(m_stmt, column), VT_R8);
+        out.setDouble(cell.d, VT_R8);
         return;
-    case SQLITE_BLOB: {
-        const void *data = sqlite3_column_blob(m_stmt, column);
-        const int n = sqlite3_column_bytes(m_stmt, column);
-        out.setBytes(QByteArray(static_cast<const char *>(data), n));
+    case SQLITE_BLOB:
+        out.setBytes(QByteArray(cell.p, cell.n));
         return;
-    }
-    default: {
-        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-        const int n = sqlite3_column_bytes(m_stmt, column);
+    case SQLITE_TEXT: {
         const int kind = m_kinds[column];
         if (kind >= KindDateTime) {
             DateTime date;
-            if (parseValue(Kind(kind), text, n, date)) {
+            if (parseValue(Kind(kind), cell.p, cell.n, date)) {
                 out.setDate(date);
                 return;
             }
         }
-        out.setText(QString::fromUtf8(text, n));
+        out.setText(QString::fromUtf8(cell.p, cell.n));
         return;
     }
+    default:
+        out.setNull();
+        return;
     }
 }
 
@@ -509,7 +533,8 @@ bool SqliteResult::appendPlainText(int column, QString &out, bool &isNull)
 {
     if (!m_rowValid || !m_stmt)
         return false;
-    switch (sqlite3_column_type(m_stmt, column)) {
+    const Cell &cell = m_cells[size_t(column)];
+    switch (cell.type) {
     case SQLITE_NULL:
         isNull = true;
         return true;
@@ -517,16 +542,15 @@ bool SqliteResult::appendPlainText(int column, QString &out, bool &isNull)
         if (!m_plain[column])
             return false;
         char buffer[24];
-        char *end = std::to_chars(buffer, buffer + sizeof buffer,
-                                  qint64(sqlite3_column_int64(m_stmt, column))).ptr;
+        char *end = std::to_chars(buffer, buffer + sizeof buffer, cell.i).ptr;
         out.append(QLatin1StringView(buffer, end - buffer));
         return true;
     }
     case SQLITE_TEXT: {
         if (!m_plain[column])
             return false;
-        const auto *text = reinterpret_cast<const unsigned char *>(sqlite3_column_text(m_stmt, column));
-        const qsizetype n = sqlite3_column_bytes(m_stmt, column);
+        const auto *text = reinterpret_cast<const unsigned char *>(cell.p);
+        const qsizetype n = cell.n;
         // ASCII is widened in place; anything else goes through the UTF-8 decoder.
         unsigned char high = 0;
         for (qsizetype i = 0; i < n; ++i)
@@ -551,15 +575,14 @@ qint64 SqliteResult::actualSize(int column)
 {
     if (!m_rowValid || !m_stmt)
         return 0;
-    switch (sqlite3_column_type(m_stmt, column)) {
+    const Cell &cell = m_cells[size_t(column)];
+    switch (cell.type) {
     case SQLITE_NULL:
         return 0;
-    case SQLITE_TEXT: {
-        const char *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-        return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)).size();
-    }
+    case SQLITE_TEXT:
+        return QString::fromUtf8(cell.p, cell.n).size();
     case SQLITE_BLOB:
-        return sqlite3_column_bytes(m_stmt, column);
+        return cell.n;
     default:
         return m_fields[column].definedSize;
     }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -54,6 +55,18 @@ private:
     QList<int> m_kinds; // per column: how values are read
     QList<bool> m_plain; // per column: texts and integers render as themselves
     long m_recordsAffected = -1;
+    // The current row, read in one go under the connection's lock (texts and blobs point
+    // into the statement and stay valid until its next step).
+    struct Cell
+    {
+        int type = 0;
+        qint64 i = 0;
+        double d = 0;
+        const char *p = nullptr;
+        int n = 0;
+    };
+    std::vector<Cell> m_cells;
+    void loadRow();
     bool m_pendingRow = false; // the first step already produced a row
     bool m_rowValid = false;
     std::atomic<bool> m_cancelled{false};

@@ -158,6 +158,7 @@ std::unique_ptr<ResultStream> SqliteSchema::open(const std::shared_ptr<SqliteHan
     if (!supported)
         throw ComError(DB_E_NotSupported, SqliteHandle::Source,
                        QStringLiteral("スキーマ %1 はサポートされていません。").arg(schema));
+    const auto guard = handle->lock();
     sqlite3 *db = handle->db();
     const Restrictions r{values};
     MemoryResult &out = *result;

@@ -23,7 +23,7 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const ConnectionString &conne
     if (!memory && !create && !QFileInfo(path).isFile())
         throw ComError(E_Fail, SqliteHandle::Source,
                        QStringLiteral("データベースファイルが見つかりません: %1").arg(path));
-    int flags = SQLITE_OPEN_FULLMUTEX;
+    int flags = SQLITE_OPEN_NOMUTEX;
     flags |= readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (create)
         flags |= SQLITE_OPEN_CREATE;
@@ -72,6 +72,7 @@ void SqliteSession::exec(const char *sql)
 {
     if (!m_handle)
         throw ComError(AdErrObjectClosed, SqliteHandle::Source, statusMessage(AdErrObjectClosed));
+    const auto guard = m_handle->lock();
     char *error = nullptr;
     if (sqlite3_exec(m_handle->db(), sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const int code = sqlite3_extended_errcode(m_handle->db());
