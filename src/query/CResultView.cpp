@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 CResultView::CResultView(QWidget *parent)
@@ -42,6 +43,15 @@ CResultView::CResultView(QWidget *parent)
 }
 
 CResultView::~CResultView() = default;
+
+void CResultView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Tabs added while the window was hidden leave the strip's size hint stale.
+    m_tabs->updateGeometry();
+    if (layout())
+        layout()->invalidate();
+}
 
 void CResultView::status(int pane, const QString &text)
 {
@@ -304,7 +314,7 @@ void CResultView::AddRowsCommand()
     Q_EMIT grid->editGroupEnded();
     grid->refreshRows();
     const int last = data.GetDisplayRowCount() - 1;
-    grid->fitColumns();
+    grid->fitColumnsToRows(last - count + 1, last);
     grid->selectWholeRow(last);
     grid->scrollToBottom();
     status(1, QStringLiteral("データ数：%1").arg(grid->dataRowCount()));

@@ -67,6 +67,9 @@ public:
     void AddRowsCommand();
     void DeleteRowsCommand();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void addPage(QWidget *page, const QString &caption, bool isMessage);
     void rebuildIndexLists();

@@ -124,6 +124,21 @@ void CResultGrid::fitColumns()
     }
 }
 
+void CResultGrid::fitColumnsToRows(int first, int last)
+{
+    const QFontMetrics metrics = fontMetrics();
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (isColumnHidden(c))
+            continue;
+        int width = columnWidth(c);
+        for (int r = qMax(0, first); r <= last && r < m_model->rowCount(); ++r) {
+            const QString text = m_model->index(r, c).data().toString();
+            width = qMax(width, metrics.horizontalAdvance(text) + 20);
+        }
+        setColumnWidth(c, width);
+    }
+}
+
 void CResultGrid::setColumnSize(int col, int size)
 {
     if (size <= 0) {

@@ -58,6 +58,8 @@ public:
 
     // Fits every visible column to its header and the model's display width.
     void fitColumns();
+    // Widens visible columns to the display texts of rows first..last (new rows).
+    void fitColumnsToRows(int first, int last);
 
 Q_SIGNALS:
     // Around every edit the grid makes itself; the undo stack groups by them.

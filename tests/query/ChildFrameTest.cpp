@@ -146,6 +146,9 @@ TEST_F(ChildFrame, failing_statement_keeps_earlier_tabs_and_selects_the_messages
     EXPECT_TRUE(messages.startsWith("(1件が処理されました)\r\n")) << messages.toStdString();
     EXPECT_TRUE(messages.contains("missing_table"));
     EXPECT_EQ(view->resultPageCount(), 1);
+    frame->show();
+    QApplication::processEvents();
+    frame->grab().save("/tmp/exec-error-messages.png");
 }
 
 TEST_F(ChildFrame, editing_adding_and_deleting_rows_then_the_pending_changes_question)
@@ -177,6 +180,9 @@ TEST_F(ChildFrame, editing_adding_and_deleting_rows_then_the_pending_changes_que
     EXPECT_EQ(grid->dataRowCount(), 5);
     EXPECT_EQ(data->GetInsertedRowCount(), 2);
     EXPECT_EQ(frame->statusText(1), "データ数：5");
+    frame->show();
+    QApplication::processEvents();
+    frame->grab().save("/tmp/exec-edited-rows.png");
 
     // Cancel keeps everything; No runs the new text and drops the changes.
     int asked = 0;
