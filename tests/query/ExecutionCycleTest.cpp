@@ -205,24 +205,41 @@ TEST_P(ExecutionCycle, a_statement_other_than_a_query_begins_a_transaction)
     EXPECT_EQ(ResultCollector::gridText(*window.model(0)), "name\na\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Providers, ExecutionCycle, ::testing::Values("sqlite", "postgres"),
-                         [](const auto &info) { return std::string(info.param); });
 
-TEST(ExecutionCycleTwoConnections, two_connections_run_at_once)
+TEST_P(ExecutionCycle, two_connections_run_at_once)
 {
-    QTemporaryDir dir;
-    const QString path = TestSupport::makeSqliteFile(dir, "CREATE TABLE t(x);");
-    const QString longQuery = "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
-                              "SELECT max(x) FROM c";
-    HeadlessWindow a("Provider=SQLite;Data Source=" + path);
-    HeadlessWindow b("Provider=SQLite;Data Source=" + path);
-    ASSERT_TRUE(a.execution->ExecuteText(longQuery, false));
+    HeadlessWindow a(m_provider.connection);
+    HeadlessWindow b(m_provider.connection);
+    ASSERT_NE(a.session, b.session);
+    ASSERT_TRUE(a.execution->ExecuteText(m_provider.longQuery, false));
     ASSERT_TRUE(b.execution->ExecuteText("SELECT 42 AS answer", false));
     ASSERT_TRUE(b.waitForEnd(20000));
     EXPECT_TRUE(a.execution->IsExecuting());
+    ASSERT_TRUE(b.model(0));
     EXPECT_EQ(ResultCollector::gridText(*b.model(0)), "answer\n42\n");
     a.execution->Cancel();
     ASSERT_TRUE(a.waitForEnd(20000));
+    EXPECT_EQ(a.host.panes[0], "実行がキャンセルされました");
+}
+
+TEST_P(ExecutionCycle, repeated_runs_cancelled_at_varied_moments_always_end)
+{
+    HeadlessWindow window(m_provider.connection);
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(window.execution->ExecuteText(i % 2 ? m_provider.manyRows : m_provider.longQuery,
+                                                  false))
+            << i;
+        QTimer::singleShot(i * 15, [&] { window.execution->Cancel(); });
+        ASSERT_TRUE(window.waitForEnd(30000)) << i;
+        EXPECT_FALSE(window.session->IsBusy()) << i;
+        EXPECT_TRUE(window.host.panes[0] == "実行がキャンセルされました"
+                    || window.host.panes[0] == "実行が完了しました")
+            << i << " " << window.host.panes[0].toStdString();
+    }
+    // And a plain run afterwards is not cancelled by anything left over.
+    ASSERT_TRUE(window.run("SELECT 7 AS n"));
+    EXPECT_EQ(window.host.panes[0], "実行が完了しました");
+    EXPECT_EQ(ResultCollector::gridText(*window.model(0)), "n\n7\n");
 }
 
 TEST_P(ExecutionCycle, parameters_are_bound_or_written_into_the_text)
@@ -257,3 +274,6 @@ TEST_P(ExecutionCycle, parameters_are_bound_or_written_into_the_text)
     EXPECT_FALSE(window.execution->ExecuteText(text, false));
     EXPECT_FALSE(window.session->IsBusy());
 }
+
+INSTANTIATE_TEST_SUITE_P(Providers, ExecutionCycle, ::testing::Values("sqlite", "postgres"),
+                         [](const auto &info) { return std::string(info.param); });
