@@ -5,6 +5,7 @@
 #include "db/CATConnectionEvents.h"
 #include "db/FieldText.h"
 #include "db/ado/AdoConnection.h"
+#include "db/ado/ConnectionString.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -484,4 +485,91 @@ TEST(Session, operations_without_a_connection_fail_cleanly)
     CADOCommand command(&session, "SELECT 1");
     EXPECT_FALSE(command.Execute());
     EXPECT_EQ(command.GetErrorCode(), AdErrObjectClosed);
+}
+
+TEST(Session, odbc_bridge_with_a_driver_string_reaches_postgres)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const ConnectionString pg(TestSupport::postgresConnection());
+    const QString source = pg.value("Data Source");
+    const QString text = QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=%1;Port=%2;"
+                                        "Initial Catalog=%3;User ID=%4;Password=%5")
+                             .arg(source.section(':', 0, 0), source.section(':', 1, 1),
+                                  pg.value("Initial Catalog"), pg.value("User ID"), pg.value("Password"));
+    CADODatabase session;
+    ASSERT_TRUE(session.Open(text)) << session.GetErrorText().toStdString();
+    EXPECT_EQ(session.connection()->property("DBMS Name").text(), "PostgreSQL");
+    CADORecordset rs(&session);
+    ASSERT_TRUE(rs.Open("SELECT 'bridge' AS b"));
+    QString value;
+    ASSERT_TRUE(rs.GetFieldText(0, value));
+    EXPECT_EQ(value, "bridge");
+}
+
+TEST(Session, a_server_that_goes_away_while_reading_gives_an_error_not_a_crash)
+{
+    SKIP_WITHOUT_POSTGRES();
+    CADODatabase victim;
+    ASSERT_TRUE(victim.Open(TestSupport::postgresConnection()));
+    CADORecordset pidSet(&victim);
+    ASSERT_TRUE(pidSet.Open("SELECT pg_backend_pid()"));
+    QString pid;
+    ASSERT_TRUE(pidSet.GetFieldText(0, pid));
+    pidSet.Close();
+
+    CADORecordset rs(&victim);
+    ASSERT_TRUE(rs.Open("SELECT x, repeat('y', 50) FROM generate_series(1, 300000) x"));
+    CADODatabase killer;
+    ASSERT_TRUE(killer.Open(TestSupport::postgresConnection()));
+    CADORecordset kill(&killer);
+    ASSERT_TRUE(kill.Open("SELECT pg_terminate_backend(" + pid + ")"));
+
+    long rows = 0;
+    bool failed = false;
+    QString text;
+    while (!rs.IsEOF()) {
+        if (!rs.GetFieldText(0, text) || !rs.MoveNext()) {
+            failed = true;
+            break;
+        }
+        ++rows;
+    }
+    EXPECT_TRUE(failed) << rows;
+    EXPECT_LT(rows, 300000);
+    EXPECT_TRUE(rs.GetErrorText().startsWith("クエリ実行エラー：")) << rs.GetErrorText().toStdString();
+    rs.Close();
+    victim.Close();
+    EXPECT_FALSE(victim.IsOpen());
+    // A new session works.
+    ASSERT_TRUE(victim.Open(TestSupport::postgresConnection()));
+    CADORecordset again(&victim);
+    EXPECT_TRUE(again.Open("SELECT 1"));
+}
+
+namespace {
+class TransactionCounter : public CConnEvent
+{
+public:
+    void beginTransComplete(long level, const ErrorRecord *error, int &status,
+                            Connection *connection) override
+    {
+        ++count;
+        CConnEvent::beginTransComplete(level, error, status, connection);
+    }
+    int count = 0;
+};
+} // namespace
+
+TEST(Session, a_declined_event_is_not_raised_again)
+{
+    QTemporaryDir dir;
+    CADODatabase session;
+    ASSERT_TRUE(session.Open("Provider=SQLite;Data Source=" + TestSupport::makeSqliteFile(dir, "")));
+    auto sink = std::make_shared<TransactionCounter>();
+    session.connection()->advise(sink);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(session.BeginTrans(), 1);
+        EXPECT_EQ(session.CommitTrans(), 0);
+    }
+    EXPECT_EQ(sink->count, 1);
 }
