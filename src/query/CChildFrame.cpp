@@ -185,6 +185,7 @@ bool CChildFrame::handlesCommand(int id) const
     case Cmd::Rollback:
     case Cmd::Format:
     case Cmd::RenameTab:
+    case Cmd::ParamSubstitute:
         return true;
     default:
         return false;
@@ -211,6 +212,10 @@ CommandTarget::State CChildFrame::commandState(int id) const
         break;
     case Cmd::RenameTab:
         state.enabled = true;
+        break;
+    case Cmd::ParamSubstitute:
+        // The editor carries it out, wherever the focus is in the window.
+        state = m_editor->commandState(id);
         break;
     default:
         state.enabled = false;
@@ -239,6 +244,10 @@ void CChildFrame::runCommand(int id)
         break;
     case Cmd::RenameTab:
         RenameCommand();
+        break;
+    case Cmd::ParamSubstitute:
+        if (m_editor->commandState(id).enabled)
+            m_editor->SubstituteParametersCommand();
         break;
     default:
         break;

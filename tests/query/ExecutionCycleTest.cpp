@@ -39,16 +39,21 @@ protected:
         } else {
             if (TestSupport::postgresConnection().isEmpty())
                 GTEST_SKIP() << "QORVANE_TEST_PG is not set";
+            // A table of this test's own: tests run in parallel on the shared server.
+            const QString test = QString::fromLatin1(
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            const QString table =
+                QString("ec_" + test.section(QLatin1Char('/'), 0, 0)).left(60).toLower();
             m_provider = {"postgres", TestSupport::postgresConnection(), "SELECT pg_sleep(60)",
-                          "SELECT x, 'row' || x FROM generate_series(1, 300000) AS x",
-                          "exec_cycle_t"};
+                          "SELECT x, 'row' || x FROM generate_series(1, 300000) AS x", table};
             HeadlessWindow setup(m_provider.connection);
             ASSERT_TRUE(setup.isOpen());
-            ASSERT_TRUE(setup.run("DROP TABLE IF EXISTS exec_cycle_t;"
-                                  "CREATE TABLE exec_cycle_t(id int PRIMARY KEY, name text, "
-                                  "v float8);"
-                                  "INSERT INTO exec_cycle_t VALUES (1, 'a', 1.5), (2, NULL, 2), "
-                                  "(3, 'c', 3)"));
+            ASSERT_TRUE(setup.run(QStringLiteral("DROP TABLE IF EXISTS %1;"
+                                                 "CREATE TABLE %1(id int PRIMARY KEY, name text, "
+                                                 "v float8);"
+                                                 "INSERT INTO %1 VALUES (1, 'a', 1.5), "
+                                                 "(2, NULL, 2), (3, 'c', 3)")
+                                      .arg(table)));
         }
     }
     void TearDown() override
@@ -56,7 +61,7 @@ protected:
         AppSettings::instance().autoCommit = 0;
         if (m_provider.name && QString::fromLatin1(m_provider.name) == "postgres") {
             HeadlessWindow cleanup(m_provider.connection);
-            cleanup.run("DROP TABLE IF EXISTS exec_cycle_t");
+            cleanup.run("DROP TABLE IF EXISTS " + m_provider.tablePrefix);
         }
     }
 
