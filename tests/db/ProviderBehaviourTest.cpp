@@ -249,17 +249,18 @@ TEST_P(ProviderTest, query_window_sink_ignores_other_record_sets_and_stops_after
     ASSERT_TRUE(counter->waitFor(2));
     CADORecordset schema(&session);
     EXPECT_TRUE(schema.OpenSchema(adSchemaProviderTypes));
+    ASSERT_TRUE(counter->waitFor(3));
     // The window's own execution: delivered with its count.
     ASSERT_TRUE(mine.Open(QStringLiteral("INSERT INTO %1 VALUES (5)").arg(t), adOpenForwardOnly, adUseServer,
                           adLockReadOnly, adAsyncExecute));
-    ASSERT_TRUE(counter->waitFor(3));
+    ASSERT_TRUE(counter->waitFor(4));
     {
         std::lock_guard lock(owner.mutex);
         EXPECT_EQ(owner.calls, QList<long>({1}));
     }
     events->detach();
     ASSERT_TRUE(mine.Open("SELECT 3", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
-    ASSERT_TRUE(counter->waitFor(4));
+    ASSERT_TRUE(counter->waitFor(5));
     std::lock_guard lock(owner.mutex);
     EXPECT_EQ(owner.calls.size(), 1);
 }
@@ -394,6 +395,26 @@ TEST_P(ProviderTest, connection_properties)
     EXPECT_NE(connection->property("Multiple Results").toInt(), 0);
     EXPECT_FALSE(connection->property("Provider Name").text().isEmpty());
     EXPECT_THROW(connection->property("No Such Property"), ComError);
+}
+
+TEST_P(ProviderTest, closing_the_session_under_an_open_record_set_fails_cleanly)
+{
+    CADODatabase session;
+    ASSERT_TRUE(session.Open(m_connection));
+    CADORecordset rs(&session);
+    ASSERT_TRUE(rs.Open(isPostgres() ? "SELECT x FROM generate_series(1, 50000) x"
+                                     : "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+                                       "WHERE x < 50000) SELECT x FROM c"));
+    session.Close();
+    EXPECT_FALSE(rs.IsOpen());
+    QString text;
+    int steps = 0;
+    while (!rs.IsEOF() && rs.GetFieldText(0, text) && rs.MoveNext())
+        ++steps;
+    rs.Close();
+    // A record set opened afterwards on the closed session reports it.
+    CADORecordset late(&session);
+    EXPECT_FALSE(late.Open("SELECT 1"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, ProviderTest, ::testing::Values("sqlite", "postgres"),

@@ -203,9 +203,11 @@ std::shared_ptr<Recordset> Connection::openSchema(int schema, const QList<Varian
         auto recordset = Recordset::create();
         recordset->setCursorType(adOpenStatic);
         recordset->adopt(shared_from_this(), std::move(stream), QString());
+        raiseExecuteComplete(-1, nullptr, nullptr, recordset.get());
         return recordset;
     } catch (const ComError &error) {
         recordError(error.record());
+        raiseExecuteComplete(-1, &error.record(), nullptr, nullptr);
         throw;
     }
 }

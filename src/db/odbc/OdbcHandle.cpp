@@ -29,6 +29,29 @@ OdbcHandle::~OdbcHandle()
         SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
 }
 
+void OdbcHandle::addStatement(Statement *statement)
+{
+    std::lock_guard lock(m_statementsMutex);
+    m_statements.insert(statement);
+}
+
+void OdbcHandle::removeStatement(Statement *statement)
+{
+    std::lock_guard lock(m_statementsMutex);
+    m_statements.erase(statement);
+}
+
+void OdbcHandle::releaseStatements()
+{
+    std::set<Statement *> statements;
+    {
+        std::lock_guard lock(m_statementsMutex);
+        statements = m_statements;
+    }
+    for (Statement *statement : statements)
+        statement->release();
+}
+
 QString OdbcHandle::source() const
 {
     return m_driverName.isEmpty() ? QStringLiteral("ODBC")

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -42,12 +44,26 @@ public:
     // "ODBC: <driver>" as the error source.
     QString source() const;
 
+    // Statements still open when the session closes are freed first (disconnecting would
+    // free them under their record sets' feet).
+    class Statement
+    {
+    public:
+        virtual ~Statement() = default;
+        virtual void release() = 0;
+    };
+    void addStatement(Statement *statement);
+    void removeStatement(Statement *statement);
+    void releaseStatements();
+
 private:
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     std::atomic<bool> m_connected{false};
     QString m_driverName;
     bool m_getDataInBlocks = false;
     bool m_rawText = false;
+    std::mutex m_statementsMutex;
+    std::set<Statement *> m_statements;
 };
 
 } // namespace Ado

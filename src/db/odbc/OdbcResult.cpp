@@ -155,10 +155,35 @@ OdbcResult::OdbcResult(std::shared_ptr<OdbcHandle> handle, const QString &text,
     , m_parameters(parameters)
     , m_timeout(timeoutSeconds)
 {
+    m_handle->addStatement(this);
+}
+
+void OdbcResult::release()
+{
+    {
+        std::lock_guard lock(m_stmtMutex);
+        if (m_stmt != SQL_NULL_HSTMT)
+            SQLCancel(m_stmt);
+    }
+    std::lock_guard use(m_useMutex);
+    std::lock_guard lock(m_stmtMutex);
+    if (m_stmt != SQL_NULL_HSTMT) {
+        SQLFreeStmt(m_stmt, SQL_CLOSE);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        m_stmt = SQL_NULL_HSTMT;
+    }
+    m_released = true;
+}
+
+void OdbcResult::checkStatement() const
+{
+    if (m_released || m_stmt == SQL_NULL_HSTMT)
+        throw ComError(AdErrObjectClosed, m_handle->source(), statusMessage(AdErrObjectClosed));
 }
 
 OdbcResult::~OdbcResult()
 {
+    m_handle->removeStatement(this);
     std::lock_guard lock(m_stmtMutex);
     if (m_stmt != SQL_NULL_HSTMT) {
         SQLFreeStmt(m_stmt, SQL_CLOSE);
@@ -329,7 +354,8 @@ void OdbcResult::throwStatementError()
 
 void OdbcResult::start()
 {
-    if (!m_handle->isConnected())
+    std::lock_guard use(m_useMutex);
+    if (!m_handle->isConnected() || m_released)
         throw ComError(AdErrObjectClosed, m_handle->source(), statusMessage(AdErrObjectClosed));
     {
         std::lock_guard lock(m_stmtMutex);
@@ -614,6 +640,8 @@ bool OdbcResult::fetch()
         ++m_row;
         return true;
     }
+    std::lock_guard use(m_useMutex);
+    checkStatement();
     if (m_cancelled)
         throw ComError(DB_E_Canceled, m_handle->source(), QStringLiteral("操作はキャンセルされました。"));
     m_fetched = 0;
@@ -628,6 +656,9 @@ bool OdbcResult::fetch()
 
 bool OdbcResult::readLong(int column, Variant &out)
 {
+    std::lock_guard use(m_useMutex);
+    if (m_released || m_stmt == SQL_NULL_HSTMT)
+        return false;
     const Column &c = m_columns[size_t(column)];
     if (m_arraySize > 1
         && !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
@@ -866,6 +897,9 @@ qint64 OdbcResult::actualSize(int column)
 
 bool OdbcResult::nextResult()
 {
+    std::lock_guard use(m_useMutex);
+    if (m_released)
+        checkStatement();
     if (m_stmt == SQL_NULL_HSTMT)
         return false;
     const SQLRETURN rc = SQLMoreResults(m_stmt);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/ado/AdoProvider.h"
+#include "db/odbc/OdbcHandle.h"
 
 #include <QStringList>
 #include <atomic>
@@ -16,7 +17,7 @@ class OdbcHandle;
 // The results of a command text through ODBC: SQLExecDirect, then SQLMoreResults for each
 // further result. Rows are fetched in column-bound arrays of up to 1,000 rows; text columns
 // are bound with a capped width and a longer value is read with SQLGetData when asked for.
-class OdbcResult : public ResultStream
+class OdbcResult : public ResultStream, private OdbcHandle::Statement
 {
 public:
     OdbcResult(std::shared_ptr<OdbcHandle> handle, const QString &text,
@@ -44,6 +45,9 @@ public:
     static int adoType(int sqlType, bool isUnsigned);
 
 private:
+    void release() override;
+    void checkStatement() const;
+
     struct Column
     {
         SQLSMALLINT cType = 0;
@@ -65,8 +69,10 @@ private:
     QList<Parameter> m_parameters;
     int m_timeout = 0;
     SQLHSTMT m_stmt = SQL_NULL_HSTMT;
-    std::mutex m_stmtMutex; // guards m_stmt against cancel()
+    std::mutex m_stmtMutex; // guards m_stmt against cancel() and release()
+    std::mutex m_useMutex;  // held by every call that uses the statement
     std::atomic<bool> m_cancelled{false};
+    std::atomic<bool> m_released{false};
     QStringList m_keywords;
     int m_resultIndex = 0;
 

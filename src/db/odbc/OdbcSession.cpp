@@ -180,7 +180,8 @@ void OdbcSession::close()
 {
     if (!m_handle)
         return;
-    // Statements still reading keep the handle; disconnecting now makes them fail cleanly.
+    // Record sets still open lose their statements first and report a closed connection.
+    m_handle->releaseStatements();
     if (m_handle->isConnected()) {
         SQLEndTran(SQL_HANDLE_DBC, m_handle->dbc(), SQL_ROLLBACK);
         SQLDisconnect(m_handle->dbc());
