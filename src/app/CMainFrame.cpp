@@ -57,6 +57,7 @@ CMainFrame::CMainFrame(SettingsStore *store, QWidget *parent)
     , m_store(store)
 {
     setObjectName(QStringLiteral("MainFrame"));
+    // The area adds " - [title]" of a maximised query window to this title itself.
     setWindowTitle(QStringLiteral("Qorvane"));
     setWindowIcon(AppIcons::application());
     setDockNestingEnabled(true);
@@ -633,7 +634,10 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
         return nullptr;
     }
 
-    auto *frame = new CChildFrame;
+    // A hidden child of the main window until it joins the area, so the connection dialogs
+    // centre over the main window.
+    auto *frame = new CChildFrame(this);
+    frame->hide();
     frame->setPath(path);
     // Loading a script belongs to the document; a window whose script cannot be loaded is
     // destroyed before it is shown.
@@ -656,7 +660,6 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
             [this](int id) { routeCommand(id); });
     connect(frame, &CChildFrame::titleChanged, this, [this] {
         syncFileList();
-        updateTitle();
     });
     if (m_windows.count() == 1)
         sub->showMaximized();
@@ -670,7 +673,6 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
     rebuildMenus();
     syncFileList();
     updateConnectionPane();
-    updateTitle();
     Q_EMIT queryWindowOpened(frame);
     setMessageText(QString());
     updateCommandStates();
@@ -701,7 +703,6 @@ void CMainFrame::activateQueryWindow(CChildFrame *frame)
     if (frame != m_lastActive) {
         m_lastActive = frame;
         syncFileList();
-        updateTitle();
         Q_EMIT activeQueryWindowChanged(frame);
     }
 }
@@ -713,7 +714,6 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow *sub)
         return;
     m_lastActive = frame;
     syncFileList();
-    updateTitle();
     Q_EMIT activeQueryWindowChanged(frame);
 }
 
@@ -736,7 +736,6 @@ void CMainFrame::forgetQueryWindow(CChildFrame *frame)
     rebuildMenus();
     syncFileList();
     updateConnectionPane();
-    updateTitle();
 }
 
 void CMainFrame::onQueryWindowDestroyed(QObject *object)
@@ -857,13 +856,6 @@ void CMainFrame::updateConnectionPane()
         m_panes[1]->setText(QStringLiteral("接続数: %1").arg(connectionCount()));
     else
         m_panes[1]->clear();
-}
-
-void CMainFrame::updateTitle()
-{
-    CChildFrame *frame = activeQueryWindow();
-    setWindowTitle(frame ? QStringLiteral("Qorvane - %1").arg(frame->title())
-                         : QStringLiteral("Qorvane"));
 }
 
 QLabel *CMainFrame::statusPane(int index) const

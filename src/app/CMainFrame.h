@@ -130,7 +130,6 @@ private:
     void forgetQueryWindow(CChildFrame *frame);
     void syncFileList();
     void updateConnectionPane();
-    void updateTitle();
     void saveBarLayout();
     void restoreBarLayout();
     QString titleFor(CChildFrame *frame);
