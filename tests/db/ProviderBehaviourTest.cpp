@@ -193,6 +193,8 @@ TEST_P(ProviderTest, asynchronous_open_raises_execute_complete_once_on_another_t
     EXPECT_EQ(sink->recordsAffected, 2);
     EXPECT_EQ(sink->status, adStatusOK);
     EXPECT_NE(sink->thread, std::this_thread::get_id());
+    // Once the execution has completed, Cancel leaves the reading alone.
+    EXPECT_TRUE(rs.Cancel());
     EXPECT_TEXT(dump(rs), "#1 affected=2\n#2 id\n3\n1\n2\n");
 
     // A failed execution completes too, once, with its error.

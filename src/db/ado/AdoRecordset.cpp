@@ -269,8 +269,12 @@ std::shared_ptr<Recordset> Recordset::nextRecordset(long *recordsAffected)
     }
     bool more = false;
     try {
+        // Running the next statement is an execution that cancel() may stop.
+        m_state = m_state.load() | adStateExecuting;
         more = stream->nextResult();
+        m_state = m_state.load() & ~adStateExecuting;
     } catch (const ComError &error) {
+        m_state = m_state.load() & ~adStateExecuting;
         if (m_connection)
             m_connection->recordError(error.record());
         throw;
@@ -303,8 +307,10 @@ std::shared_ptr<Recordset> Recordset::nextRecordset(long *recordsAffected)
 
 void Recordset::cancel()
 {
+    // Only a pending execution is stopped; rows already being read are not affected (the
+    // reader stops on its own flag).
     std::lock_guard lock(m_cancelMutex);
-    if (m_stream) {
+    if (m_stream && (m_state.load() & adStateExecuting)) {
         m_cancelled = true;
         m_stream->cancel();
     }

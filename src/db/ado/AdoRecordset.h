@@ -47,6 +47,7 @@ public:
     // The record set of the next statement, or null when there is none; recordsAffected
     // receives its count. This record set is closed afterwards.
     std::shared_ptr<Recordset> nextRecordset(long *recordsAffected = nullptr);
+    // Stops an execution in progress; no effect once it has completed.
     void cancel();
     void cancelUpdate() {}
     // Makes a forward-only record set keep the rows it reads from the current one on, so
