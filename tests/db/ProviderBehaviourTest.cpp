@@ -377,6 +377,8 @@ TEST_P(ProviderTest, schema_rowsets_with_ole_db_columns)
                        adSchemaIndexes, adSchemaStatistics, adSchemaCatalogs, adSchemaForeignKeys}) {
         EXPECT_TRUE(rs.OpenSchema(number)) << number << rs.GetErrorText().toStdString();
     }
+    ASSERT_TRUE(rs.OpenSchema(adSchemaDBInfoKeywords));
+    EXPECT_GT(rs.RecordCount(), 50);
     ASSERT_TRUE(rs.OpenSchema(adSchemaProviderTypes));
     EXPECT_GT(rs.RecordCount(), 5);
     for (const char *field : {"TYPE_NAME", "DATA_TYPE", "COLUMN_SIZE", "CREATE_PARAMS", "IS_LONG",

@@ -466,6 +466,23 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
                 out.set(o, "KEYWORD", Variant::fromText(word.trimmed()));
             }
         }
+        if (out.rowCount() == 0) {
+            // psqlODBC reports no keyword list; the server has its own.
+            SQLWCHAR dbms[64] = {};
+            SQLSMALLINT length = 0;
+            SQLGetInfoW(h->dbc(), SQL_DBMS_NAME, dbms, sizeof dbms, &length);
+            if (OdbcHandle::fromWide(dbms, std::min<qsizetype>(length / 2, 63)) == QLatin1String("PostgreSQL")) {
+                Statement st(h);
+                const std::u16string query = OdbcHandle::toWide(
+                    QStringLiteral("SELECT upper(word) FROM pg_get_keywords() ORDER BY 1"));
+                if (SQL_SUCCEEDED(SQLExecDirectW(st.get(), reinterpret_cast<SQLWCHAR *>(
+                                                     const_cast<char16_t *>(query.c_str())),
+                                                 SQL_NTS))) {
+                    for (const Row &row : st.readAll())
+                        out.set(out.addRow(), "KEYWORD", row.value(0));
+                }
+            }
+        }
         break;
     }
     default:
