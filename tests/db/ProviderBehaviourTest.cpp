@@ -598,3 +598,19 @@ TEST(Session, a_declined_event_is_not_raised_again)
     }
     EXPECT_EQ(sink->count, 1);
 }
+
+TEST(Session, mariadb_mapping_reaches_the_mariadb_driver)
+{
+    // No MariaDB server runs here: the driver itself must answer, naming the refused server.
+    CADODatabase session;
+    session.SetConnectTimeout(5);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(session.Open("Provider=MariaDB;Data Source=127.0.0.1:1;Initial Catalog=shop;"
+                              "User ID=u;Password=p"));
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_TRUE(session.GetErrorDescription().contains("connect", Qt::CaseInsensitive))
+        << session.GetErrorText().toStdString();
+    EXPECT_FALSE(session.GetErrorDescription().contains("Data source name not found"));
+    EXPECT_TRUE(session.GetErrorText().startsWith("データベースエラー："));
+}
