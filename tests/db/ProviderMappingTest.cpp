@@ -1,5 +1,6 @@
 #include "db/ado/ConnectionString.h"
 #include "db/odbc/OdbcResult.h"
+#include "db/odbc/OdbcSqlText.h"
 #include "db/odbc/OdbcSession.h"
 
 #include <gtest/gtest.h>
@@ -108,20 +109,24 @@ TEST(OdbcMapping, named_parameters_become_positional_markers)
     };
     for (const Case &c : cases) {
         QList<int> order;
-        EXPECT_EQ(OdbcResult::rewriteParameters(c.text, params, order), c.expected);
+        EXPECT_EQ(OdbcSqlText::rewriteParameters(c.text, params, order), c.expected);
         EXPECT_EQ(order, c.order) << c.text.toStdString();
     }
     QList<int> order;
-    EXPECT_EQ(OdbcResult::rewriteParameters("select :id", {}, order), "select :id");
+    EXPECT_EQ(OdbcSqlText::rewriteParameters("select :id", {}, order), "select :id");
+    // A backslash ends no literal in standard SQL, but escapes the quote in MariaDB.
+    EXPECT_EQ(OdbcSqlText::rewriteParameters("select 'C:\\', :id", params, order), "select 'C:\\', ?");
+    EXPECT_EQ(OdbcSqlText::rewriteParameters("select 'it\\'s :id', :id", params, order, true),
+              "select 'it\\'s :id', ?");
 }
 
 TEST(OdbcMapping, statement_keywords_split_outside_quotes_and_comments)
 {
-    EXPECT_EQ(OdbcResult::statementKeywords("insert into t values(';'); -- x;\n"
+    EXPECT_EQ(OdbcSqlText::statementKeywords("insert into t values(';'); -- x;\n"
                                             "create table u(x int);; /* ; */ select 1;"),
               QStringList({"INSERT", "CREATE", "SELECT"}));
-    EXPECT_EQ(OdbcResult::statementKeywords("  (select 1)"), QStringList({"SELECT"}));
-    EXPECT_EQ(OdbcResult::statementKeywords("do $$ begin; end $$; update t set a=1"),
+    EXPECT_EQ(OdbcSqlText::statementKeywords("  (select 1)"), QStringList({"SELECT"}));
+    EXPECT_EQ(OdbcSqlText::statementKeywords("do $$ begin; end $$; update t set a=1"),
               QStringList({"DO", "UPDATE"}));
-    EXPECT_TRUE(OdbcResult::statementKeywords(" ; -- only\n").isEmpty());
+    EXPECT_TRUE(OdbcSqlText::statementKeywords(" ; -- only\n").isEmpty());
 }

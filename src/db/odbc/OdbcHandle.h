@@ -29,6 +29,9 @@ public:
     // The driver hands out a text column's value as the server sent it (UTF-8) when asked
     // for SQL_C_BINARY (psqlODBC), which spares its conversion to UTF-16.
     bool rawTextAsBinary() const { return m_rawText; }
+    // A backslash escapes inside quoted literals (MySQL and MariaDB).
+    bool backslashEscapes() const { return m_backslashEscapes; }
+    void setBackslashEscapes(bool value) { m_backslashEscapes = value; }
     void setRawTextAsBinary(bool value) { m_rawText = value; }
     void setGetDataInBlocks(bool value) { m_getDataInBlocks = value; }
 
@@ -62,6 +65,7 @@ private:
     QString m_driverName;
     bool m_getDataInBlocks = false;
     bool m_rawText = false;
+    bool m_backslashEscapes = false;
     std::mutex m_statementsMutex;
     std::set<Statement *> m_statements;
 };

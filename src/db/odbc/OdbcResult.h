@@ -34,13 +34,6 @@ public:
     bool nextResult() override;
     void cancel() override;
 
-    // The text with every ":name" or "@name" of a given parameter replaced by "?"; order
-    // receives, per marker, the index of its parameter ("?" markers take them in turn).
-    // Quoted texts, comments and "::" casts are left alone.
-    static QString rewriteParameters(const QString &text, const QList<Parameter> &parameters,
-                                     QList<int> &order);
-    // The first word (upper case) of every statement of a text, in order.
-    static QStringList statementKeywords(const QString &text);
     // The ADO data type for an ODBC SQL type.
     static int adoType(int sqlType, bool isUnsigned);
 
