@@ -34,3 +34,11 @@ public:
 
 // Shows bytes with their control characters spelled out, for failure messages.
 QString visible(const QByteArray &bytes);
+
+#include <ostream>
+
+// Lets GoogleTest print texts readably in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << visible(text.toUtf8()).toStdString() << '"';
+}
