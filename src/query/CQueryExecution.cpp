@@ -1,5 +1,6 @@
 #include "CQueryExecution.h"
 
+#include "CFetchWorker.h"
 #include "TargetTable.h"
 #include "connections/CDBConnections.h"
 #include "db/CADOCommand.h"
@@ -13,54 +14,6 @@
 #include "sql/ScriptPreparation.h"
 
 #include <QElapsedTimer>
-#include <QThread>
-#include <new>
-
-// What one fetch shares between the window and its worker. The worker holds it for its whole
-// run, so nothing it reads goes away when the window does.
-struct CQueryExecution::Fetch
-{
-    std::shared_ptr<std::atomic<bool>> cancel;
-    std::shared_ptr<CADORecordset> recordSet;
-    CADODatabase *session = nullptr;
-    bool isJet = false;
-    bool multipleResults = false;
-    QString tableName;
-    QString objectType;
-    QStringList keyColumns;
-    long recordsAffected = -1;
-    // The error the completion event carried, empty for a successful execution.
-    QString completionError;
-    int nullWidth = 6;
-};
-
-namespace {
-
-// Calls on the UI thread for the worker. A fresh relay object per fetch stays alive until the
-// worker is done, so a worker never addresses a destroyed receiver; the calls check that the
-// execution object still exists.
-class FetchRelay : public QObject
-{
-public:
-    explicit FetchRelay(CQueryExecution *owner)
-        : m_owner(owner)
-    {
-    }
-    QPointer<CQueryExecution> m_owner;
-};
-
-QString connectionErrors(const CADORecordset &recordSet)
-{
-    QString text;
-    if (const auto connection = recordSet.connection()) {
-        for (const Ado::ErrorRecord &error : connection->errors())
-            text += QLatin1Char('\n') + error.description + QStringLiteral("\n\n");
-        text.chop(2);
-    }
-    return text;
-}
-
-} // namespace
 
 CQueryExecution::CQueryExecution(ExecutionHost *host, QObject *window, QObject *parent)
     : QObject(parent)
@@ -158,7 +111,7 @@ void CQueryExecution::executionCompleted(long recordsAffected, const Ado::ErrorR
     QString errorText;
     if (error) {
         if (const CADORecordset *current = m_current.load())
-            errorText = connectionErrors(*current);
+            errorText = CFetchWorker::ConnectionErrors(*current);
         if (errorText.isEmpty())
             errorText = error->description;
     }
@@ -316,248 +269,20 @@ ParamPreparationContext CQueryExecution::paramContext()
 
 void CQueryExecution::startFetch(long recordsAffected, const QString &errorText)
 {
-    auto fetch = std::make_shared<Fetch>();
-    fetch->cancel = m_cancelFlag;
-    fetch->recordSet = m_recordSet;
-    fetch->session = m_session;
-    fetch->isJet = m_isJet;
-    fetch->multipleResults = m_multipleResults;
-    fetch->tableName = m_targetTable;
-    fetch->objectType = m_targetType;
-    fetch->keyColumns = m_keyColumns;
-    fetch->recordsAffected = recordsAffected;
-    fetch->completionError = errorText;
-    fetch->nullWidth = int(AppSettings::instance().nullData.size());
-    m_fetch = fetch;
-
-    auto *relay = new FetchRelay(this);
-    QThread *worker = QThread::create([fetch, relay] {
-        // Blocking call onto the UI thread ("sent" notification).
-        const auto send = [relay](auto &&function) {
-            QMetaObject::invokeMethod(
-                relay,
-                [relay, &function] {
-                    if (CQueryExecution *owner = relay->m_owner.data())
-                        function(owner, owner->m_host);
-                },
-                Qt::BlockingQueuedConnection);
-        };
-        const auto status = [&send](int pane, const QString &text) {
-            send([pane, text](CQueryExecution *, ExecutionHost *host) {
-                host->setStatusText(pane, text);
-            });
-        };
-
-        // The progress count is posted, not sent: it changes nothing the worker depends on,
-        // and a worker that waited for the UI thread every 500 rows would spend most of a
-        // large fetch waiting. At most one count is in flight, so a busy UI thread is never
-        // flooded; counts skipped that way are overtaken by later ones anyway.
-        auto progressPending = std::make_shared<std::atomic<bool>>(false);
-        const auto progress = [relay, progressPending](int count) {
-            if (progressPending->exchange(true))
-                return;
-            QMetaObject::invokeMethod(
-                relay,
-                [relay, progressPending, count] {
-                    progressPending->store(false);
-                    if (CQueryExecution *owner = relay->m_owner.data())
-                        owner->m_host->setStatusText(1, QStringLiteral("データ数：%1").arg(count));
-                },
-                Qt::QueuedConnection);
-        };
-
-        const qint64 fetchStart = CQueryExecution::now();
-        QMetaObject::invokeMethod(
-            relay,
-            [relay, fetchStart] {
-                if (CQueryExecution *owner = relay->m_owner.data())
-                    owner->m_sqlTick = fetchStart;
-            },
-            Qt::QueuedConnection);
-
-        std::atomic<bool> &cancel = *fetch->cancel;
-        CADORecordset *rs = fetch->recordSet.get();
-        bool failed = false;
-        QString errorText;
-        std::shared_ptr<CResultData> loading;
-        QList<int> widths;
-
-        const auto finishModel = [&] {
-            if (!loading)
-                return;
-            loading->SetColumnWidths(widths);
-            auto model = loading;
-            send([model](CQueryExecution *, ExecutionHost *host) { host->resultLoaded(model); });
-            loading.reset();
-        };
-        const auto readError = [&] {
-            failed = true;
-            errorText = connectionErrors(*rs);
-            if (errorText.isEmpty())
-                errorText = rs->GetErrorText();
-        };
-
-        try {
-            if (rs) {
-                send([](CQueryExecution *, ExecutionHost *host) {
-                    host->removeAllPages();
-                    host->addMessagePageIfNone();
-                });
-                int count = 0;
-                long affected = fetch->recordsAffected;
-                // A statement stopped by the cancel command fails in the provider; that is
-                // the cancellation the user asked for, not an error to report.
-                if (!fetch->completionError.isEmpty() && !cancel.load()) {
-                    failed = true;
-                    errorText = fetch->completionError;
-                }
-                while (!failed) {
-                    int rows;
-                    if (rs->IsOpen()) {
-                        std::shared_ptr<CResultData> model;
-                        send([&model](CQueryExecution *, ExecutionHost *host) {
-                            model = host->addResultPage();
-                        });
-                        if (!model)
-                            model = std::make_shared<CResultData>();
-                        loading = model;
-                        const int n = rs->GetFieldCount();
-                        model->SetSession(fetch->session, fetch->isJet);
-                        model->BeginColumns(n);
-                        model->SetTableName(fetch->tableName);
-                        model->SetObjectType(fetch->objectType);
-                        model->SetKeyColumns(fetch->keyColumns);
-                        widths.clear();
-                        for (int i = 0; i < n; ++i) {
-                            const CADORecordset::FieldInfo field = rs->GetFieldInfo(i);
-                            model->AddColumnName(field.name);
-                            model->SetColumnInfo(i, ResultColumn::fromField(field.type,
-                                                                            field.definedSize,
-                                                                            field.attributes,
-                                                                            field.actualSize));
-                            widths.append(CResultData::InitialDisplayWidth(field.name,
-                                                                           field.type));
-                        }
-                        CResultData::RowBuffer buffer;
-                        buffer.ends.reserve(size_t(n));
-                        int read = 0;
-                        while (!rs->IsEOF() && !cancel.load(std::memory_order_relaxed)) {
-                            ++read;
-                            if (read % 500 == 0)
-                                progress(read);
-                            buffer.clear();
-                            qint32 start = 0;
-                            for (int i = 0; i < n; ++i) {
-                                if (!rs->AppendFieldText(i, buffer.text))
-                                    break;
-                                const qint32 end = qint32(buffer.text.size());
-                                buffer.ends.push_back(end);
-                                const int width = CResultData::DisplayWidthOf(
-                                    QStringView(buffer.text).mid(start, end - start),
-                                    fetch->nullWidth);
-                                if (width > widths[i])
-                                    widths[i] = width;
-                                start = end;
-                            }
-                            if (buffer.ends.size() != size_t(n)) {
-                                --read;
-                                readError();
-                                break;
-                            }
-                            model->AddRow(buffer);
-                            if (!rs->MoveNext()) {
-                                readError();
-                                break;
-                            }
-                        }
-                        finishModel();
-                        if (failed)
-                            break;
-                        rows = read;
-                    } else {
-                        rows = int(affected);
-                    }
-                    if (rows != -1)
-                        count += rows;
-                    QString line;
-                    if (rows != -1)
-                        line = QStringLiteral("(%1件が処理されました)\r\n\r\n").arg(rows);
-                    else if (cancel.load())
-                        line = QStringLiteral("コマンドはキャンセルされました\r\n\r\n");
-                    else
-                        line = QStringLiteral("コマンドは正常に終了しました\r\n\r\n");
-                    send([line](CQueryExecution *, ExecutionHost *host) {
-                        host->appendMessage(line);
-                    });
-                    if (!fetch->multipleResults || cancel.load())
-                        break;
-                    const Ado::Status before = rs->GetErrorCode();
-                    long next = -1;
-                    if (!rs->NextRecordset(&next)) {
-                        if (rs->GetErrorCode() != 0 && rs->GetErrorCode() != before)
-                            readError();
-                        break;
-                    }
-                    affected = next;
-                }
-                if (!failed) {
-                    const bool cancelled = cancel.load();
-                    status(0, cancelled ? QStringLiteral("実行がキャンセルされました")
-                                        : QStringLiteral("実行が完了しました"));
-                    send([count](CQueryExecution *, ExecutionHost *host) {
-                        host->setTotal(count);
-                        host->setStatusText(1, QStringLiteral("総データ数：%1").arg(count));
-                        host->selectResultPage(0);
-                    });
-                }
-            }
-        } catch (const std::bad_alloc &) {
-            failed = true;
-            errorText = QStringLiteral("メモリ不足");
-        } catch (const std::exception &error) {
-            failed = true;
-            errorText = QString::fromLocal8Bit(error.what());
-        } catch (...) {
-            failed = true;
-            errorText = QStringLiteral("不明エラー");
-        }
-        if (failed) {
-            try {
-                finishModel();
-            } catch (...) {
-            }
-        }
-        cancel.store(false);
-        // Closing may talk to the server (a cursor to drop); it is done here, off the UI
-        // thread, so the window's own close of the record set finds nothing left to do.
-        if (rs)
-            rs->Close();
-
-        send([](CQueryExecution *owner, ExecutionHost *) { owner->onExecutionFinished(); });
-
-        if (failed && !errorText.isEmpty()) {
-            send([errorText](CQueryExecution *, ExecutionHost *host) {
-                if (host->hasMessagePage())
-                    host->appendMessage(errorText);
-                else
-                    host->showMessage(errorText);
-            });
-            status(0, QStringLiteral("エラーが発生しました"));
-            send([](CQueryExecution *, ExecutionHost *host) { host->selectTab(0); });
-        } else if (failed) {
-            cancel.store(false);
-        }
-        QMetaObject::invokeMethod(
-            relay,
-            [relay] {
-                if (CQueryExecution *owner = relay->m_owner.data())
-                    Q_EMIT owner->fetchEnded();
-                relay->deleteLater();
-            },
-            Qt::QueuedConnection);
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+    auto job = std::make_shared<FetchJob>();
+    job->cancel = m_cancelFlag;
+    job->recordSet = m_recordSet;
+    job->session = m_session;
+    job->isJet = m_isJet;
+    job->multipleResults = m_multipleResults;
+    job->tableName = m_targetTable;
+    job->objectType = m_targetType;
+    job->keyColumns = m_keyColumns;
+    job->recordsAffected = recordsAffected;
+    job->completionError = errorText;
+    job->nullWidth = int(AppSettings::instance().nullData.size());
+    m_fetch = job;
+    (new CFetchWorker(this, job))->start();
 }
 
 void CQueryExecution::onExecutionFinished()

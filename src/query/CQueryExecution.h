@@ -16,6 +16,7 @@ class CADOCommand;
 class CADODatabase;
 class CADORecordset;
 class CResultData;
+struct FetchJob;
 
 // What the execution cycle needs of the window it runs for: the status panes, message boxes
 // and the result view's pages. Every call arrives on the UI thread.
@@ -106,7 +107,7 @@ Q_SIGNALS:
     void fetchEnded();
 
 private:
-    struct Fetch;
+    friend class CFetchWorker;
 
     const CADORecordset *currentRecordset() const override;
     void executionCompleted(long recordsAffected, const Ado::ErrorRecord *error) override;
@@ -133,7 +134,7 @@ private:
     QString m_targetTable;
     QString m_targetType;
     QStringList m_keyColumns;
-    std::shared_ptr<Fetch> m_fetch; // the running fetch, shared with its worker
+    std::shared_ptr<FetchJob> m_fetch; // the running fetch, shared with its worker
     // Cancel flag of the fetch: set by Cancel, read by the worker between rows.
     std::shared_ptr<std::atomic<bool>> m_cancelFlag;
     qint64 m_startTick = 0;
