@@ -37,7 +37,7 @@ double cpuNow()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
-        + usage.ru_stime.tv_usec / 1e6;
+           + usage.ru_stime.tv_usec / 1e6;
 }
 
 long peakRssKb()
@@ -114,7 +114,8 @@ Figures readAll(const QString &connection, const QString &query, bool texts = tr
 }
 
 // Runs a command line with its output to /dev/null under /usr/bin/time.
-Figures tool(const QString &program, const QStringList &arguments, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+Figures tool(const QString &program, const QStringList &arguments,
+             const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     Figures f;
     QProcess process;
@@ -124,14 +125,16 @@ Figures tool(const QString &program, const QStringList &arguments, const QProces
     args += arguments;
     process.start(QStringLiteral("/usr/bin/time"), args);
     process.waitForFinished(-1);
-    const QStringList parts = QString::fromUtf8(process.readAllStandardError()).trimmed().split('\n').last().split(' ');
+    const QStringList parts
+        = QString::fromUtf8(process.readAllStandardError()).trimmed().split('\n').last().split(' ');
     f.seconds = parts.value(0).toDouble();
     f.peakKb = parts.value(1).toLong();
     f.cpuSeconds = parts.value(2).toDouble() + parts.value(3).toDouble();
     return f;
 }
 
-template <typename Fn> Figures best(int times, Fn fn)
+template <typename Fn>
+Figures best(int times, Fn fn)
 {
     Figures result;
     for (int i = 0; i < times; ++i) {
@@ -164,27 +167,34 @@ int main(int argc, char **argv)
     std::printf("rows: %ld\n\n", rows);
 
     // SQLite.
-    const QString path = QDir::temp().filePath(QStringLiteral("qorvane_bench_db_read_%1.db").arg(rows));
-    const QString sqlite = QStringLiteral("Provider=SQLite;Mode=ReadWriteCreate;Data Source=") + path;
+    const QString path
+        = QDir::temp().filePath(QStringLiteral("qorvane_bench_db_read_%1.db").arg(rows));
+    const QString sqlite
+        = QStringLiteral("Provider=SQLite;Mode=ReadWriteCreate;Data Source=") + path;
     if (!QFileInfo::exists(path)) {
         CADODatabase session;
         session.Open(sqlite);
-        run(session, {}, QStringLiteral(
-            "CREATE TABLE bench (id INTEGER PRIMARY KEY, qty INTEGER, code VARCHAR(10), "
-            "name VARCHAR(40), amount DECIMAL(12,2), ratio REAL, at DATETIME, flag BOOLEAN, "
-            "note VARCHAR(20), jp VARCHAR(20));"
-            "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) "
-            "INSERT INTO bench SELECT x, x * 7 %% 1000, 'C' || (x %% 1000), "
-            "CASE WHEN x %% 10 = 0 THEN NULL ELSE 'name ' || x END, "
-            "CASE WHEN x %% 10 = 5 THEN NULL ELSE (x %% 100000) / 100.0 END, x / 3.0, "
-            "datetime(1700000000 + x * 37, 'unixepoch'), x %% 2, "
-            "CASE WHEN x %% 10 = 3 THEN NULL ELSE 'note' || (x %% 50) END, "
-            "'日本語テキスト' || (x %% 100) FROM c").arg(rows).replace("%%", "%"));
+        run(session, {},
+            QStringLiteral(
+                "CREATE TABLE bench (id INTEGER PRIMARY KEY, qty INTEGER, code VARCHAR(10), "
+                "name VARCHAR(40), amount DECIMAL(12,2), ratio REAL, at DATETIME, flag BOOLEAN, "
+                "note VARCHAR(20), jp VARCHAR(20));"
+                "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) "
+                "INSERT INTO bench SELECT x, x * 7 %% 1000, 'C' || (x %% 1000), "
+                "CASE WHEN x %% 10 = 0 THEN NULL ELSE 'name ' || x END, "
+                "CASE WHEN x %% 10 = 5 THEN NULL ELSE (x %% 100000) / 100.0 END, x / 3.0, "
+                "datetime(1700000000 + x * 37, 'unixepoch'), x %% 2, "
+                "CASE WHEN x %% 10 = 3 THEN NULL ELSE 'note' || (x %% 50) END, "
+                "'日本語テキスト' || (x %% 100) FROM c")
+                .arg(rows)
+                .replace("%%", "%"));
     }
     const QString sqliteQuery = QStringLiteral("SELECT * FROM bench");
     if (only.isEmpty() || only == QLatin1String("sqlite")) {
         const Figures sqliteOurs = best(3, [&] { return readAll(sqlite, sqliteQuery); });
-        const Figures sqliteTool = best(3, [&] { return tool("sqlite3", {"-csv", path, sqliteQuery}); });
+        const Figures sqliteTool = best(3, [&] {
+            return tool("sqlite3", {"-csv", path, sqliteQuery});
+        });
         report("SQLite", sqliteOurs, sqliteTool, "sqlite3 -csv");
     }
     if (only == QLatin1String("sqlite"))
@@ -205,18 +215,21 @@ int main(int argc, char **argv)
         QString count;
         if (rs.IsEOF() || !rs.GetFieldText(0, count) || count.toLong() != rows) {
             rs.Close();
-            run(session, {}, QStringLiteral(
-                "DROP TABLE IF EXISTS bench_db_read;"
-                "CREATE TABLE bench_db_read (id INTEGER PRIMARY KEY, qty INTEGER, code VARCHAR(10), "
-                "name VARCHAR(40), amount NUMERIC(12,2), ratio DOUBLE PRECISION, at TIMESTAMP, "
-                "flag BOOLEAN, note VARCHAR(20), jp VARCHAR(20));"
-                "INSERT INTO bench_db_read SELECT x, x * 7 % 1000, 'C' || (x % 1000), "
-                "CASE WHEN x % 10 = 0 THEN NULL ELSE 'name ' || x END, "
-                "CASE WHEN x % 10 = 5 THEN NULL ELSE (x % 100000) / 100.0 END, x / 3.0, "
-                "to_timestamp(1700000000 + x * 37)::timestamp, x % 2 = 1, "
-                "CASE WHEN x % 10 = 3 THEN NULL ELSE 'note' || (x % 50) END, "
-                "'日本語テキスト' || (x % 100) FROM generate_series(1, %1) x;"
-                "ANALYZE bench_db_read").arg(rows));
+            run(session, {},
+                QStringLiteral(
+                    "DROP TABLE IF EXISTS bench_db_read;"
+                    "CREATE TABLE bench_db_read (id INTEGER PRIMARY KEY, qty INTEGER, code "
+                    "VARCHAR(10), "
+                    "name VARCHAR(40), amount NUMERIC(12,2), ratio DOUBLE PRECISION, at TIMESTAMP, "
+                    "flag BOOLEAN, note VARCHAR(20), jp VARCHAR(20));"
+                    "INSERT INTO bench_db_read SELECT x, x * 7 % 1000, 'C' || (x % 1000), "
+                    "CASE WHEN x % 10 = 0 THEN NULL ELSE 'name ' || x END, "
+                    "CASE WHEN x % 10 = 5 THEN NULL ELSE (x % 100000) / 100.0 END, x / 3.0, "
+                    "to_timestamp(1700000000 + x * 37)::timestamp, x % 2 = 1, "
+                    "CASE WHEN x % 10 = 3 THEN NULL ELSE 'note' || (x % 50) END, "
+                    "'日本語テキスト' || (x % 100) FROM generate_series(1, %1) x;"
+                    "ANALYZE bench_db_read")
+                    .arg(rows));
         }
     }
     const QString pgQuery = QStringLiteral("SELECT * FROM bench_db_read");
@@ -226,8 +239,9 @@ int main(int argc, char **argv)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PGPASSWORD", cs.value("Password"));
     const Figures pgTool = best(3, [&] {
-        return tool("psql", {"-h", source.section(':', 0, 0), "-p", source.section(':', 1, 1), "-U",
-                             cs.value("User ID"), "-d", cs.value("Initial Catalog"), "-At", "-c", pgQuery},
+        return tool("psql",
+                    {"-h", source.section(':', 0, 0), "-p", source.section(':', 1, 1), "-U",
+                     cs.value("User ID"), "-d", cs.value("Initial Catalog"), "-At", "-c", pgQuery},
                     env);
     });
     report("PostgreSQL", pgOurs, pgTool, "psql -At -c");

@@ -7,8 +7,7 @@
 
 CADOCommand::CADOCommand(const CADODatabase *session, const QString &text, int commandType)
     : CADOCommand(session ? session->connection() : nullptr, text, commandType)
-{
-}
+{}
 
 CADOCommand::CADOCommand(std::shared_ptr<Ado::Connection> connection, const QString &text,
                          int commandType)
@@ -64,8 +63,8 @@ bool CADOCommand::Execute()
         return true;
     } catch (const Ado::ComError &error) {
         m_errorCode = error.code();
-        m_errorText = AdoErrorText::format(AdoErrorText::CommandError, error.code(),
-                                           error.source(), error.description());
+        m_errorText = AdoErrorText::format(AdoErrorText::CommandError, error.code(), error.source(),
+                                           error.description());
         return false;
     }
 }

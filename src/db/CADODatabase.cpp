@@ -4,8 +4,7 @@
 
 CADODatabase::CADODatabase()
     : m_connection(Ado::Connection::create())
-{
-}
+{}
 
 CADODatabase::~CADODatabase()
 {
@@ -17,16 +16,14 @@ void CADODatabase::recordError(const Ado::ComError &error)
     RecordError(error.code(), error.source(), error.description());
 }
 
-void CADODatabase::RecordError(Ado::Status code, const QString &source,
-                               const QString &description)
+void CADODatabase::RecordError(Ado::Status code, const QString &source, const QString &description)
 {
     m_errorCode = code;
     m_errorDescription = description;
     m_errorText = AdoErrorText::format(AdoErrorText::DatabaseError, code, source, description);
 }
 
-bool CADODatabase::Open(const QString &connectionText, const QString &user,
-                        const QString &password)
+bool CADODatabase::Open(const QString &connectionText, const QString &user, const QString &password)
 {
     if (IsOpen()) {
         Close();

@@ -25,14 +25,12 @@ void CADORecordset::setErrorReporter(std::function<void(const QString &)> functi
 
 CADORecordset::CADORecordset(const CADODatabase *session)
     : CADORecordset(session ? session->connection() : nullptr)
-{
-}
+{}
 
 CADORecordset::CADORecordset(std::shared_ptr<Ado::Connection> connection)
     : m_recordset(Ado::Recordset::create())
     , m_connection(std::move(connection))
-{
-}
+{}
 
 CADORecordset::~CADORecordset()
 {
@@ -142,7 +140,7 @@ void CADORecordset::Close()
 bool CADORecordset::IsOpen() const
 {
     return m_connection && m_connection->state() != Ado::adStateClosed && m_recordset
-        && m_recordset->state() != Ado::adStateClosed;
+           && m_recordset->state() != Ado::adStateClosed;
 }
 
 bool CADORecordset::IsEOF() const

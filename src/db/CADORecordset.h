@@ -112,5 +112,5 @@ private:
     Ado::Status m_errorCode = 0;
     QString m_source;
     FieldText::Markers m_markers; // NULL, Variant and Binary texts
-    Ado::Variant m_cell; // reused per read
+    Ado::Variant m_cell;          // reused per read
 };

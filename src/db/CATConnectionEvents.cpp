@@ -4,8 +4,7 @@
 
 CATConnectionEvents::CATConnectionEvents(Owner *owner)
     : m_owner(owner)
-{
-}
+{}
 
 void CATConnectionEvents::detach()
 {

@@ -22,8 +22,7 @@ public:
         virtual const CADORecordset *currentRecordset() const = 0;
         // Store the count, confirm the busy flag and post FetchStart. Provider thread;
         // error is null for a successful execution.
-        virtual void executionCompleted(long recordsAffected,
-                                        const Ado::ErrorRecord *error) = 0;
+        virtual void executionCompleted(long recordsAffected, const Ado::ErrorRecord *error) = 0;
     };
 
     explicit CATConnectionEvents(Owner *owner);

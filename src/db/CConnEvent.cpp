@@ -5,8 +5,7 @@ void CConnEvent::infoMessage(const Ado::ErrorRecord *, int &status, Ado::Connect
     status = Ado::adStatusUnwantedEvent;
 }
 
-void CConnEvent::beginTransComplete(long, const Ado::ErrorRecord *, int &status,
-                                    Ado::Connection *)
+void CConnEvent::beginTransComplete(long, const Ado::ErrorRecord *, int &status, Ado::Connection *)
 {
     status = Ado::adStatusUnwantedEvent;
 }
@@ -33,8 +32,7 @@ void CConnEvent::executeComplete(long, const Ado::ErrorRecord *, int &status, Ad
     status = Ado::adStatusUnwantedEvent;
 }
 
-void CConnEvent::willConnect(QString &, QString &, QString &, int &, int &status,
-                             Ado::Connection *)
+void CConnEvent::willConnect(QString &, QString &, QString &, int &, int &status, Ado::Connection *)
 {
     status = Ado::adStatusUnwantedEvent;
 }

@@ -11,10 +11,9 @@ public:
     void beginTransComplete(long, const Ado::ErrorRecord *, int &status,
                             Ado::Connection *) override;
     void commitTransComplete(const Ado::ErrorRecord *, int &status, Ado::Connection *) override;
-    void rollbackTransComplete(const Ado::ErrorRecord *, int &status,
-                               Ado::Connection *) override;
-    void willExecute(QString &, int &, int &, int &, int &status, Ado::Command *,
-                     Ado::Recordset *, Ado::Connection *) override;
+    void rollbackTransComplete(const Ado::ErrorRecord *, int &status, Ado::Connection *) override;
+    void willExecute(QString &, int &, int &, int &, int &status, Ado::Command *, Ado::Recordset *,
+                     Ado::Connection *) override;
     void executeComplete(long, const Ado::ErrorRecord *, int &status, Ado::Command *,
                          Ado::Recordset *, Ado::Connection *) override;
     void willConnect(QString &, QString &, QString &, int &, int &status,

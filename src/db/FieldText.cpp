@@ -101,8 +101,8 @@ void appendReal(QString &out, double value, int digits)
 QString currencyText(std::int64_t tenThousandths)
 {
     const bool negative = tenThousandths < 0;
-    const std::uint64_t magnitude = negative ? std::uint64_t(-(tenThousandths + 1)) + 1
-                                             : std::uint64_t(tenThousandths);
+    const std::uint64_t magnitude
+        = negative ? std::uint64_t(-(tenThousandths + 1)) + 1 : std::uint64_t(tenThousandths);
     QString text = negative ? QStringLiteral("-") : QString();
     appendUInt(text, magnitude / 10000);
     std::uint64_t fraction = magnitude % 10000;
@@ -204,8 +204,7 @@ void appendVariantText(const Ado::Variant &value, QString &out)
     }
 }
 
-void appendFieldText(int dataType, const Ado::Variant &value, const Markers &markers,
-                     QString &out)
+void appendFieldText(int dataType, const Ado::Variant &value, const Markers &markers, QString &out)
 {
     const int vt = value.vt();
     if (vt == Ado::VT_EMPTY || vt == Ado::VT_NULL) {
@@ -327,16 +326,45 @@ QString varTypeName(int vt)
     static const QHash<int, const char *> names = [] {
         QHash<int, const char *> h;
         const std::pair<int, const char *> list[] = {
-            {0, "VT_EMPTY"}, {1, "VT_NULL"}, {2, "VT_I2"}, {3, "VT_I4"}, {4, "VT_R4"},
-            {5, "VT_R8"}, {6, "VT_CY"}, {7, "VT_DATE"}, {8, "VT_BSTR"}, {9, "VT_DISPATCH"},
-            {10, "VT_ERROR"}, {11, "VT_BOOL"}, {12, "VT_VARIANT"}, {13, "VT_UNKNOWN"},
-            {16, "VT_I1"}, {17, "VT_UI1"}, {18, "VT_UI2"}, {19, "VT_UI4"}, {20, "VT_I8"},
-            {21, "VT_UI8"}, {22, "VT_INT"}, {23, "VT_UINT"}, {24, "VT_VOID"},
-            {25, "VT_HRESULT"}, {26, "VT_PTR"}, {27, "VT_SAFEARRAY"}, {28, "VT_CARRAY"},
-            {29, "VT_USERDEFINED"}, {30, "VT_LPSTR"}, {31, "VT_LPWSTR"}, {64, "VT_FILETIME"},
-            {65, "VT_BLOB"}, {66, "VT_STREAM"}, {67, "VT_STORAGE"},
-            {68, "VT_STREAMED_OBJECT"}, {69, "VT_STORED_OBJECT"}, {70, "VT_BLOB_OBJECT"},
-            {71, "VT_CF"}, {72, "VT_CLSID"},
+            {0, "VT_EMPTY"},
+            {1, "VT_NULL"},
+            {2, "VT_I2"},
+            {3, "VT_I4"},
+            {4, "VT_R4"},
+            {5, "VT_R8"},
+            {6, "VT_CY"},
+            {7, "VT_DATE"},
+            {8, "VT_BSTR"},
+            {9, "VT_DISPATCH"},
+            {10, "VT_ERROR"},
+            {11, "VT_BOOL"},
+            {12, "VT_VARIANT"},
+            {13, "VT_UNKNOWN"},
+            {16, "VT_I1"},
+            {17, "VT_UI1"},
+            {18, "VT_UI2"},
+            {19, "VT_UI4"},
+            {20, "VT_I8"},
+            {21, "VT_UI8"},
+            {22, "VT_INT"},
+            {23, "VT_UINT"},
+            {24, "VT_VOID"},
+            {25, "VT_HRESULT"},
+            {26, "VT_PTR"},
+            {27, "VT_SAFEARRAY"},
+            {28, "VT_CARRAY"},
+            {29, "VT_USERDEFINED"},
+            {30, "VT_LPSTR"},
+            {31, "VT_LPWSTR"},
+            {64, "VT_FILETIME"},
+            {65, "VT_BLOB"},
+            {66, "VT_STREAM"},
+            {67, "VT_STORAGE"},
+            {68, "VT_STREAMED_OBJECT"},
+            {69, "VT_STORED_OBJECT"},
+            {70, "VT_BLOB_OBJECT"},
+            {71, "VT_CF"},
+            {72, "VT_CLSID"},
         };
         for (const auto &[number, name] : list)
             h.insert(number, name);
@@ -383,7 +411,8 @@ QString describeVariant(const Ado::Variant &value)
     case Ado::VT_BOOL:
         return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case Ado::VT_UI1:
-        std::snprintf(buf, sizeof buf, "0x%02hX", static_cast<unsigned short>(value.toInt() & 0xff));
+        std::snprintf(buf, sizeof buf, "0x%02hX",
+                      static_cast<unsigned short>(value.toInt() & 0xff));
         return QString::fromLatin1(buf);
     default:
         break;

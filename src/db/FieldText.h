@@ -27,8 +27,7 @@ QString formatDate(const Ado::DateTime &value);
 QString formatTime(const Ado::DateTime &value);
 
 // Field text of result data, by the field's ADO data type; appended to out.
-void appendFieldText(int dataType, const Ado::Variant &value, const Markers &markers,
-                     QString &out);
+void appendFieldText(int dataType, const Ado::Variant &value, const Markers &markers, QString &out);
 QString fieldText(int dataType, const Ado::Variant &value, const Markers &markers);
 
 // The general variant-to-text conversion used for "any other" type.

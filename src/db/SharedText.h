@@ -27,8 +27,7 @@ QString TrimLabelBase(const QString &text);
 // «source.catalog.user[instance] - suffix» (instance shown from 2 on).
 QString ConnectionLabel(const ConnectionFields &fields, int instance, const QString &suffix);
 // «name[instance] - suffix» from the profile name.
-QString ConnectionShortLabel(const ConnectionFields &fields, int instance,
-                             const QString &suffix);
+QString ConnectionShortLabel(const ConnectionFields &fields, int instance, const QString &suffix);
 
 // "&" → "&amp;", "\"" → "&quot;", "<" → "&lt;", ">" → "&gt;".
 QString HtmlEscape(const QString &text);

@@ -68,8 +68,8 @@ QString GenericTypeName(int dataType)
     }
 }
 
-QString ChooseTypeName(const QList<ProviderTypeInfo> &providerTypes, int dataType,
-                       int columnFlags, qint64 maxLength, qint64 precision, qint64 scale)
+QString ChooseTypeName(const QList<ProviderTypeInfo> &providerTypes, int dataType, int columnFlags,
+                       qint64 maxLength, qint64 precision, qint64 scale)
 {
     Q_UNUSED(scale);
     QList<const ProviderTypeInfo *> candidates;
@@ -94,8 +94,8 @@ QString ChooseTypeName(const QList<ProviderTypeInfo> &providerTypes, int dataTyp
     const qint64 size = maxLength != -1 ? maxLength : precision;
     QList<const ProviderTypeInfo *> fitting;
     for (const ProviderTypeInfo *type : byFixed) {
-        const bool fits = type->hasCreateParams ? type->columnSize >= size
-                                                : type->columnSize == size;
+        const bool fits
+            = type->hasCreateParams ? type->columnSize >= size : type->columnSize == size;
         if (fits)
             fitting.append(type);
     }

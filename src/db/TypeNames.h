@@ -20,5 +20,5 @@ QString GenericTypeName(int dataType);
 
 // The type name of a column from the provider's types; maxLength, precision and scale are
 // -1 when unknown; columnFlags bit 0x10 is the fixed-length flag.
-QString ChooseTypeName(const QList<ProviderTypeInfo> &providerTypes, int dataType,
-                       int columnFlags, qint64 maxLength, qint64 precision, qint64 scale);
+QString ChooseTypeName(const QList<ProviderTypeInfo> &providerTypes, int dataType, int columnFlags,
+                       qint64 maxLength, qint64 precision, qint64 scale);

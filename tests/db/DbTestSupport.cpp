@@ -32,7 +32,8 @@ QString ProviderTest::table(const QString &suffix)
     // "db_" + the initials of the test's words + the provider, within identifier limits.
     const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
     QString initials;
-    for (const QString &word : QString::fromLatin1(info->name()).split(QRegularExpression("[_/]"), Qt::SkipEmptyParts))
+    for (const QString &word :
+         QString::fromLatin1(info->name()).split(QRegularExpression("[_/]"), Qt::SkipEmptyParts))
         initials += word.front();
     const QString name = QStringLiteral("db_%1%2").arg(initials, suffix).toLower();
     if (!m_tables.contains(name))
@@ -73,14 +74,14 @@ QString ProviderTest::dump(CADORecordset &recordset)
                 types.append(QString::number(recordset.GetFieldInfo(i).type));
             }
             out += names.join(QLatin1Char('\t')) + QLatin1Char('\n') + types.join(QLatin1Char('\t'))
-                + QLatin1Char('\n');
+                   + QLatin1Char('\n');
             while (!recordset.IsEOF()) {
                 QStringList cells;
                 for (int i = 0; i < recordset.GetFieldCount(); ++i) {
                     QString text;
                     if (!recordset.GetFieldText(i, text))
                         return out + QStringLiteral("ERROR ") + recordset.GetErrorText();
-                    cells.append(text == NullMarker ? QStringLiteral("<NULL>")
+                    cells.append(text == NullMarker     ? QStringLiteral("<NULL>")
                                  : text == BinaryMarker ? QStringLiteral("<Binary>")
                                                         : text);
                 }

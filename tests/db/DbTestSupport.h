@@ -13,7 +13,7 @@
 #include <thread>
 
 // Compares texts and shows both readably when they differ.
-#define EXPECT_TEXT(actual, expected) \
+#define EXPECT_TEXT(actual, expected)                                                              \
     EXPECT_EQ(QString(actual).toStdString(), QString(expected).toStdString())
 
 // Fixture running one table of behaviours against both providers: "sqlite" (a fresh file)

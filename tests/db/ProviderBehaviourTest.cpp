@@ -19,23 +19,24 @@ TEST_P(ProviderTest, multi_statement_text_gives_every_result_in_order_with_its_c
     CADODatabase session;
     ASSERT_TRUE(session.Open(m_connection)) << session.GetErrorText().toStdString();
     const QString t = table(), u = table("_u");
-    exec(session, QStringLiteral("CREATE TABLE %1 (id INTEGER PRIMARY KEY, name VARCHAR(20))").arg(t));
-    const QString text = QStringLiteral(
-        "INSERT INTO %1 VALUES (1, 'a');\n"
-        "INSERT INTO %1 VALUES (2, 'b'), (3, 'c');\n"
-        "CREATE TABLE %2 (x INTEGER);\n"
-        "UPDATE %1 SET name = 'z' WHERE id > 5;\n"
-        "SELECT id, name FROM %1 ORDER BY id;\n"
-        "DELETE FROM %1 WHERE id = 1").arg(t, u);
-    EXPECT_TEXT(dump(session, text),
-              "#1 affected=1\n"
-              "#2 affected=2\n"
-              "#3 affected=-1\n"
-              "#4 affected=0\n"
-              "#5 id\tname\n3\t202\n1\ta\n2\tb\n3\tc\n"
-              "#6 affected=1\n");
-    EXPECT_TEXT(dump(session, QStringLiteral("SELECT count(*) AS n FROM %1 WHERE id = 99").arg(t)).section('\n', 2),
-              "0\n");
+    exec(session,
+         QStringLiteral("CREATE TABLE %1 (id INTEGER PRIMARY KEY, name VARCHAR(20))").arg(t));
+    const QString text = QStringLiteral("INSERT INTO %1 VALUES (1, 'a');\n"
+                                        "INSERT INTO %1 VALUES (2, 'b'), (3, 'c');\n"
+                                        "CREATE TABLE %2 (x INTEGER);\n"
+                                        "UPDATE %1 SET name = 'z' WHERE id > 5;\n"
+                                        "SELECT id, name FROM %1 ORDER BY id;\n"
+                                        "DELETE FROM %1 WHERE id = 1")
+                             .arg(t, u);
+    EXPECT_TEXT(dump(session, text), "#1 affected=1\n"
+                                     "#2 affected=2\n"
+                                     "#3 affected=-1\n"
+                                     "#4 affected=0\n"
+                                     "#5 id\tname\n3\t202\n1\ta\n2\tb\n3\tc\n"
+                                     "#6 affected=1\n");
+    EXPECT_TEXT(dump(session, QStringLiteral("SELECT count(*) AS n FROM %1 WHERE id = 99").arg(t))
+                    .section('\n', 2),
+                "0\n");
 }
 
 TEST_P(ProviderTest, field_texts_of_every_type)
@@ -47,21 +48,24 @@ TEST_P(ProviderTest, field_texts_of_every_type)
                                  "amount DECIMAL(10,2), ratio DOUBLE PRECISION, at TIMESTAMP, "
                                  "day DATE, flag BOOLEAN, note VARCHAR(20), data %2)")
                       .arg(t, binaryType()));
-    exec(session, QStringLiteral(
-        "INSERT INTO %1 VALUES (1, 9000000000, 12.25, 0.5, '2024-01-02 00:00:00', '2024-03-04', "
-        "TRUE, '日本語テキスト', %2);"
-        "INSERT INTO %1 VALUES (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);"
-        "INSERT INTO %1 VALUES (3, -1, -0.75, 1e20, '2024-01-02 12:00:00', '1999-12-31', FALSE, "
-        "'it''s', %2);"
-        "INSERT INTO %1 VALUES (4, 0, 100.01, -2.5, '2024-01-02 03:04:05.678', '2000-02-29', TRUE, '', NULL)")
-                      .arg(t, binaryLiteral()));
+    exec(session,
+         QStringLiteral("INSERT INTO %1 VALUES (1, 9000000000, 12.25, 0.5, '2024-01-02 00:00:00', "
+                        "'2024-03-04', "
+                        "TRUE, '日本語テキスト', %2);"
+                        "INSERT INTO %1 VALUES (2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);"
+                        "INSERT INTO %1 VALUES (3, -1, -0.75, 1e20, '2024-01-02 12:00:00', "
+                        "'1999-12-31', FALSE, "
+                        "'it''s', %2);"
+                        "INSERT INTO %1 VALUES (4, 0, 100.01, -2.5, '2024-01-02 03:04:05.678', "
+                        "'2000-02-29', TRUE, '', NULL)")
+             .arg(t, binaryLiteral()));
     EXPECT_TEXT(dump(session, QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(t)),
-              "#1 id\tbig\tamount\tratio\tat\tday\tflag\tnote\tdata\n"
-              "3\t20\t131\t5\t135\t133\t11\t202\t205\n"
-              "1\t9000000000\t12.25\t0.5\t2024/01/02\t2024/03/04\t1\t日本語テキスト\t<Binary>\n"
-              "2\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\n"
-              "3\t-1\t-0.75\t1E+20\t2024/01/02 12:00:00\t1999/12/31\t0\tit's\t<Binary>\n"
-              "4\t0\t100.01\t-2.5\t2024/01/02 03:04:05.678\t2000/02/29\t1\t\t<NULL>\n");
+                "#1 id\tbig\tamount\tratio\tat\tday\tflag\tnote\tdata\n"
+                "3\t20\t131\t5\t135\t133\t11\t202\t205\n"
+                "1\t9000000000\t12.25\t0.5\t2024/01/02\t2024/03/04\t1\t日本語テキスト\t<Binary>\n"
+                "2\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\t<NULL>\n"
+                "3\t-1\t-0.75\t1E+20\t2024/01/02 12:00:00\t1999/12/31\t0\tit's\t<Binary>\n"
+                "4\t0\t100.01\t-2.5\t2024/01/02 03:04:05.678\t2000/02/29\t1\t\t<NULL>\n");
 
     // The value reader and the field information of the same record set.
     CADORecordset rs(&session);
@@ -95,8 +99,9 @@ TEST_P(ProviderTest, statement_errors_use_the_query_format_and_leave_the_session
     EXPECT_FALSE(rs.Open("  SELEC 1 FROM nowhere"));
     CADORecordset::setErrorReporter({});
     EXPECT_EQ(rs.GetErrorCode(), DB_E_ErrorsInCommand);
-    EXPECT_TRUE(rs.GetErrorText().startsWith("クエリ実行エラー：\n\tコード： 80040e14\n\t内容　： "
-                                             "コマンドに 1 つ以上のエラーが含まれています。\n\tソース： "))
+    EXPECT_TRUE(
+        rs.GetErrorText().startsWith("クエリ実行エラー：\n\tコード： 80040e14\n\t内容　： "
+                                     "コマンドに 1 つ以上のエラーが含まれています。\n\tソース： "))
         << rs.GetErrorText().toStdString();
     EXPECT_TRUE(rs.GetErrorText().endsWith("\n\tSQL文： SELEC 1 FROM nowhere"));
     EXPECT_EQ(reported, rs.GetErrorText());
@@ -105,12 +110,14 @@ TEST_P(ProviderTest, statement_errors_use_the_query_format_and_leave_the_session
     EXPECT_TRUE(errors.startsWith('\n'));
     EXPECT_FALSE(errors.endsWith('\n'));
     EXPECT_TRUE(rs.GetErrorText().contains(errors.mid(1).section('\n', 0, 0)));
-    EXPECT_TEXT(dump(session, "SELECT 1 AS one"), "#1 one\n" + QString(isPostgres() ? "3" : "20") + "\n1\n");
+    EXPECT_TEXT(dump(session, "SELECT 1 AS one"),
+                "#1 one\n" + QString(isPostgres() ? "3" : "20") + "\n1\n");
 
     // A failing statement in the middle of a text stops the results there.
     const QString t = table();
     exec(session, QStringLiteral("CREATE TABLE %1 (id INTEGER PRIMARY KEY)").arg(t));
-    const QString out = dump(session, QStringLiteral("INSERT INTO %1 VALUES (1); INSERT INTO %1 VALUES (1)").arg(t));
+    const QString out = dump(
+        session, QStringLiteral("INSERT INTO %1 VALUES (1); INSERT INTO %1 VALUES (1)").arg(t));
     if (isPostgres()) // the server runs the text as one unit
         EXPECT_TRUE(out.startsWith("ERROR クエリ実行エラー")) << out.toStdString();
     else
@@ -130,7 +137,9 @@ TEST_P(ProviderTest, transactions_begin_once_roll_back_and_commit_on_close)
         exec(session, QStringLiteral("INSERT INTO %1 VALUES (1)").arg(t));
         EXPECT_EQ(session.RollbackTrans(), 0);
         EXPECT_FALSE(session.IsInTransaction());
-        EXPECT_TEXT(dump(session, QStringLiteral("SELECT count(*) AS n FROM %1").arg(t)).section('\n', 2), "0\n");
+        EXPECT_TEXT(
+            dump(session, QStringLiteral("SELECT count(*) AS n FROM %1").arg(t)).section('\n', 2),
+            "0\n");
 
         session.BeginTrans();
         exec(session, QStringLiteral("INSERT INTO %1 VALUES (2)").arg(t));
@@ -142,7 +151,9 @@ TEST_P(ProviderTest, transactions_begin_once_roll_back_and_commit_on_close)
     } // the destructor closes and commits
     CADODatabase check;
     ASSERT_TRUE(check.Open(m_connection));
-    EXPECT_TEXT(dump(check, QStringLiteral("SELECT id FROM %1 ORDER BY id").arg(t)).section('\n', 2), "2\n3\n");
+    EXPECT_TEXT(
+        dump(check, QStringLiteral("SELECT id FROM %1 ORDER BY id").arg(t)).section('\n', 2),
+        "2\n3\n");
 }
 
 TEST_P(ProviderTest, record_count_walks_a_forward_cursor_and_returns_to_the_first_row)
@@ -150,7 +161,9 @@ TEST_P(ProviderTest, record_count_walks_a_forward_cursor_and_returns_to_the_firs
     CADODatabase session;
     ASSERT_TRUE(session.Open(m_connection));
     const QString t = table();
-    exec(session, QStringLiteral("CREATE TABLE %1 (id INTEGER); INSERT INTO %1 VALUES (7), (8), (9)").arg(t));
+    exec(
+        session,
+        QStringLiteral("CREATE TABLE %1 (id INTEGER); INSERT INTO %1 VALUES (7), (8), (9)").arg(t));
     CADORecordset rs(&session);
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT id FROM %1 ORDER BY id").arg(t)));
     EXPECT_EQ(rs.RecordCount(), 3);
@@ -162,7 +175,8 @@ TEST_P(ProviderTest, record_count_walks_a_forward_cursor_and_returns_to_the_firs
     EXPECT_EQ(text, "8");
 
     // A keyset cursor knows its count; an empty result counts 0.
-    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT id FROM %1").arg(t), adOpenKeyset, adUseServer, adLockOptimistic));
+    ASSERT_TRUE(rs.Open(QStringLiteral("SELECT id FROM %1").arg(t), adOpenKeyset, adUseServer,
+                        adLockOptimistic));
     EXPECT_EQ(rs.RecordCount(), 3);
     ASSERT_TRUE(rs.Open(QStringLiteral("SELECT id FROM %1 WHERE id < 0").arg(t)));
     EXPECT_EQ(rs.RecordCount(), 0);
@@ -186,8 +200,9 @@ TEST_P(ProviderTest, asynchronous_open_raises_execute_complete_once_on_another_t
 
     CADORecordset rs(&session);
     rs.SetMarkers();
-    ASSERT_TRUE(rs.Open(QStringLiteral("INSERT INTO %1 VALUES (1), (2); SELECT id FROM %1 ORDER BY id").arg(t),
-                        adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
+    ASSERT_TRUE(rs.Open(
+        QStringLiteral("INSERT INTO %1 VALUES (1), (2); SELECT id FROM %1 ORDER BY id").arg(t),
+        adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
     ASSERT_TRUE(sink->waitFor(1));
     EXPECT_EQ(sink->recordset, rs.recordset());
     EXPECT_EQ(sink->recordsAffected, 2);
@@ -243,25 +258,28 @@ TEST_P(ProviderTest, query_window_sink_ignores_other_record_sets_and_stops_after
     CADORecordset mine(&session);
     CADORecordset other(&session);
     // No current record set: ignored.
-    ASSERT_TRUE(mine.Open("SELECT 1", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
+    ASSERT_TRUE(
+        mine.Open("SELECT 1", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
     ASSERT_TRUE(counter->waitFor(1));
     owner.current = &mine;
     // Another record set of the same connection (and a schema read): ignored.
-    ASSERT_TRUE(other.Open("SELECT 2", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
+    ASSERT_TRUE(
+        other.Open("SELECT 2", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
     ASSERT_TRUE(counter->waitFor(2));
     CADORecordset schema(&session);
     EXPECT_TRUE(schema.OpenSchema(adSchemaProviderTypes));
     ASSERT_TRUE(counter->waitFor(3));
     // The window's own execution: delivered with its count.
-    ASSERT_TRUE(mine.Open(QStringLiteral("INSERT INTO %1 VALUES (5)").arg(t), adOpenForwardOnly, adUseServer,
-                          adLockReadOnly, adAsyncExecute));
+    ASSERT_TRUE(mine.Open(QStringLiteral("INSERT INTO %1 VALUES (5)").arg(t), adOpenForwardOnly,
+                          adUseServer, adLockReadOnly, adAsyncExecute));
     ASSERT_TRUE(counter->waitFor(4));
     {
         std::lock_guard lock(owner.mutex);
         EXPECT_EQ(owner.calls, QList<long>({1}));
     }
     events->detach();
-    ASSERT_TRUE(mine.Open("SELECT 3", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
+    ASSERT_TRUE(
+        mine.Open("SELECT 3", adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
     ASSERT_TRUE(counter->waitFor(5));
     std::lock_guard lock(owner.mutex);
     EXPECT_EQ(owner.calls.size(), 1);
@@ -276,7 +294,8 @@ TEST_P(ProviderTest, cancel_stops_a_running_statement_and_the_session_stays_usab
     CADORecordset rs(&session);
     QElapsedTimer timer;
     timer.start();
-    ASSERT_TRUE(rs.Open(slowQuery(), adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
+    ASSERT_TRUE(
+        rs.Open(slowQuery(), adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(sink->count, 0);
     EXPECT_TRUE(rs.Cancel());
@@ -306,27 +325,33 @@ TEST_P(ProviderTest, named_parameters_are_bound_by_name)
     CADODatabase session;
     ASSERT_TRUE(session.Open(m_connection));
     const QString t = table();
-    exec(session, QStringLiteral("CREATE TABLE %1 (id INTEGER, name VARCHAR(20), at TIMESTAMP)").arg(t));
+    exec(session,
+         QStringLiteral("CREATE TABLE %1 (id INTEGER, name VARCHAR(20), at TIMESTAMP)").arg(t));
     CADOCommand insert(&session, QStringLiteral("INSERT INTO %1 (id, name) VALUES (:id, @name); "
-                                                "INSERT INTO %1 (id, name) VALUES (:id + 1, :name)").arg(t));
+                                                "INSERT INTO %1 (id, name) VALUES (:id + 1, :name)")
+                                     .arg(t));
     insert.AddParameter("id", adVariant, adParamInput, 0, Variant::fromText("5"));
     insert.AddParameter("name", adChar, adParamInput, 510, Variant::fromText("日本 'quoted' :id"));
     ASSERT_TRUE(insert.Execute()) << insert.GetErrorText().toStdString();
     EXPECT_EQ(insert.GetRecordsAffected(), 2);
     EXPECT_EQ(insert.GetParameterCount(), 2);
 
-    CADOCommand select(&session, QStringLiteral("SELECT id, name FROM %1 WHERE id >= :ID ORDER BY id").arg(t));
+    CADOCommand select(
+        &session, QStringLiteral("SELECT id, name FROM %1 WHERE id >= :ID ORDER BY id").arg(t));
     select.AddParameter("id", adVariant, adParamInput, 0, Variant::fromText("5"));
     CADORecordset rs(&session);
     rs.SetMarkers();
-    ASSERT_TRUE(rs.ExecuteCommand(select, adUseServer, adCmdText)) << rs.GetErrorText().toStdString();
+    ASSERT_TRUE(rs.ExecuteCommand(select, adUseServer, adCmdText))
+        << rs.GetErrorText().toStdString();
     EXPECT_TEXT(dump(rs), "#1 id\tname\n3\t202\n5\t日本 'quoted' :id\n6\t日本 'quoted' :id\n");
 
     // A marker without a value is an error, not a silent NULL.
-    CADOCommand missing(&session, QStringLiteral("SELECT * FROM %1 WHERE id = :id AND name = :other").arg(t));
+    CADOCommand missing(&session,
+                        QStringLiteral("SELECT * FROM %1 WHERE id = :id AND name = :other").arg(t));
     missing.AddParameter("id", adVariant, adParamInput, 0, Variant::fromText("5"));
     EXPECT_FALSE(missing.Execute());
-    EXPECT_TRUE(missing.GetErrorText().startsWith("コマンドエラー：\n\tコード： ")) << missing.GetErrorText().toStdString();
+    EXPECT_TRUE(missing.GetErrorText().startsWith("コマンドエラー：\n\tコード： "))
+        << missing.GetErrorText().toStdString();
 }
 
 TEST_P(ProviderTest, schema_rowsets_with_ole_db_columns)
@@ -334,13 +359,16 @@ TEST_P(ProviderTest, schema_rowsets_with_ole_db_columns)
     CADODatabase session;
     ASSERT_TRUE(session.Open(m_connection));
     const QString t = table();
-    exec(session, QStringLiteral("CREATE TABLE %1 (name VARCHAR(30) NOT NULL, id INTEGER, note TEXT, "
-                                 "PRIMARY KEY (id, name))").arg(t));
+    exec(session,
+         QStringLiteral("CREATE TABLE %1 (name VARCHAR(30) NOT NULL, id INTEGER, note TEXT, "
+                        "PRIMARY KEY (id, name))")
+             .arg(t));
     const QString schema = isPostgres() ? QStringLiteral("public") : QString();
     CADORecordset rs(&session);
     rs.SetNullText("(null)");
 
-    ASSERT_TRUE(rs.OpenSchema(adSchemaTables, QStringList{QString(), schema, t})) << rs.GetErrorText().toStdString();
+    ASSERT_TRUE(rs.OpenSchema(adSchemaTables, QStringList{QString(), schema, t}))
+        << rs.GetErrorText().toStdString();
     ASSERT_FALSE(rs.IsEOF());
     QString text;
     EXPECT_TRUE(rs.GetValueText("TABLE_NAME", text));
@@ -373,8 +401,9 @@ TEST_P(ProviderTest, schema_rowsets_with_ole_db_columns)
     }
     EXPECT_EQ(keys, QStringList({"id", "name"}));
 
-    for (int number : {adSchemaProviderTypes, adSchemaDBInfoKeywords, adSchemaSchemata, adSchemaProcedures,
-                       adSchemaIndexes, adSchemaStatistics, adSchemaCatalogs, adSchemaForeignKeys}) {
+    for (int number :
+         {adSchemaProviderTypes, adSchemaDBInfoKeywords, adSchemaSchemata, adSchemaProcedures,
+          adSchemaIndexes, adSchemaStatistics, adSchemaCatalogs, adSchemaForeignKeys}) {
         EXPECT_TRUE(rs.OpenSchema(number)) << number << rs.GetErrorText().toStdString();
     }
     ASSERT_TRUE(rs.OpenSchema(adSchemaDBInfoKeywords));
@@ -406,9 +435,10 @@ TEST_P(ProviderTest, closing_the_session_under_an_open_record_set_fails_cleanly)
     CADODatabase session;
     ASSERT_TRUE(session.Open(m_connection));
     CADORecordset rs(&session);
-    ASSERT_TRUE(rs.Open(isPostgres() ? "SELECT x FROM generate_series(1, 50000) x"
-                                     : "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
-                                       "WHERE x < 50000) SELECT x FROM c"));
+    ASSERT_TRUE(rs.Open(isPostgres()
+                            ? "SELECT x FROM generate_series(1, 50000) x"
+                            : "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+                              "WHERE x < 50000) SELECT x FROM c"));
     session.Close();
     EXPECT_FALSE(rs.IsOpen());
     QString text;
@@ -430,7 +460,8 @@ TEST(Session, open_failures_give_database_errors)
     CADODatabase session;
     EXPECT_FALSE(session.Open("Provider=SQLite;Data Source=" + dir.filePath("missing.db")));
     EXPECT_EQ(session.GetErrorCode(), E_Fail);
-    EXPECT_TRUE(session.GetErrorText().startsWith("データベースエラー：\n\tコード： 80004005\n\t内容　： "));
+    EXPECT_TRUE(session.GetErrorText().startsWith(
+        "データベースエラー：\n\tコード： 80004005\n\t内容　： "));
     EXPECT_TRUE(session.GetErrorDescription().contains("missing.db"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing.db")));
     EXPECT_FALSE(session.IsOpen());
@@ -447,7 +478,8 @@ TEST(Session, open_failures_give_database_errors)
     EXPECT_FALSE(session.Open("Provider=SQLite;Data Source=" + junk.fileName()));
 
     // Mode=ReadWriteCreate makes a new file.
-    EXPECT_TRUE(session.Open("Provider=SQLite;Mode=ReadWriteCreate;Data Source=" + dir.filePath("new.db")));
+    EXPECT_TRUE(
+        session.Open("Provider=SQLite;Mode=ReadWriteCreate;Data Source=" + dir.filePath("new.db")));
     session.ClearError();
     EXPECT_EQ(session.GetErrorCode(), 0u);
     EXPECT_TRUE(session.GetErrorText().isEmpty());
@@ -462,7 +494,8 @@ TEST(Session, wrong_password_is_an_authentication_failure)
     EXPECT_FALSE(session.Open(text));
     EXPECT_EQ(session.GetErrorCode(), DB_Sec_E_AuthFailed);
     // The log-in dialog then passes what the user typed.
-    EXPECT_TRUE(session.Open(QString(), "qorvane", "qorvane")) << session.GetErrorText().toStdString();
+    EXPECT_TRUE(session.Open(QString(), "qorvane", "qorvane"))
+        << session.GetErrorText().toStdString();
 }
 
 TEST(Session, commit_after_a_failed_begin_reaches_the_provider)
@@ -497,7 +530,8 @@ TEST(Session, operations_without_a_connection_fail_cleanly)
     EXPECT_EQ(rs.GetErrorCode(), AdErrObjectClosed);
     // Opened and closed: the session has no connection any more.
     QTemporaryDir dir;
-    ASSERT_TRUE(session.Open("Provider=SQLite;Data Source=" + TestSupport::makeSqliteFile(dir, "")));
+    ASSERT_TRUE(
+        session.Open("Provider=SQLite;Data Source=" + TestSupport::makeSqliteFile(dir, "")));
     session.Close();
     EXPECT_FALSE(session.connection());
     EXPECT_EQ(session.RollbackTrans(), 1);
@@ -517,10 +551,11 @@ TEST(Session, odbc_bridge_with_a_driver_string_reaches_postgres)
     SKIP_WITHOUT_POSTGRES();
     const ConnectionString pg(TestSupport::postgresConnection());
     const QString source = pg.value("Data Source");
-    const QString text = QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=%1;Port=%2;"
-                                        "Initial Catalog=%3;User ID=%4;Password=%5")
-                             .arg(source.section(':', 0, 0), source.section(':', 1, 1),
-                                  pg.value("Initial Catalog"), pg.value("User ID"), pg.value("Password"));
+    const QString text
+        = QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=%1;Port=%2;"
+                         "Initial Catalog=%3;User ID=%4;Password=%5")
+              .arg(source.section(':', 0, 0), source.section(':', 1, 1),
+                   pg.value("Initial Catalog"), pg.value("User ID"), pg.value("Password"));
     CADODatabase session;
     ASSERT_TRUE(session.Open(text)) << session.GetErrorText().toStdString();
     EXPECT_EQ(session.connection()->property("DBMS Name").text(), "PostgreSQL");
@@ -561,7 +596,8 @@ TEST(Session, a_server_that_goes_away_while_reading_gives_an_error_not_a_crash)
     }
     EXPECT_TRUE(failed) << rows;
     EXPECT_LT(rows, 300000);
-    EXPECT_TRUE(rs.GetErrorText().startsWith("クエリ実行エラー：")) << rs.GetErrorText().toStdString();
+    EXPECT_TRUE(rs.GetErrorText().startsWith("クエリ実行エラー："))
+        << rs.GetErrorText().toStdString();
     rs.Close();
     victim.Close();
     EXPECT_FALSE(victim.IsOpen());
@@ -589,7 +625,8 @@ TEST(Session, a_declined_event_is_not_raised_again)
 {
     QTemporaryDir dir;
     CADODatabase session;
-    ASSERT_TRUE(session.Open("Provider=SQLite;Data Source=" + TestSupport::makeSqliteFile(dir, "")));
+    ASSERT_TRUE(
+        session.Open("Provider=SQLite;Data Source=" + TestSupport::makeSqliteFile(dir, "")));
     auto sink = std::make_shared<TransactionCounter>();
     session.connection()->advise(sink);
     for (int i = 0; i < 3; ++i) {

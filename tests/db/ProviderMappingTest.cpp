@@ -40,8 +40,8 @@ TEST(OdbcMapping, connection_strings_for_each_driver)
 {
     const ConnectionString pg("Provider=PostgreSQL;Data Source=db.example:5433;"
                               "Initial Catalog=sales;User ID=bob;Password=se;cret;SSLMode=require");
-    const ConnectionString pgOdbc(OdbcSession::odbcConnectionString(OdbcSession::Kind::PostgreSQL,
-                                                                    pg, {}, {}));
+    const ConnectionString pgOdbc(
+        OdbcSession::odbcConnectionString(OdbcSession::Kind::PostgreSQL, pg, {}, {}));
     EXPECT_EQ(pgOdbc.value("DRIVER"), "PostgreSQL Unicode");
     EXPECT_EQ(pgOdbc.value("SERVER"), "db.example");
     EXPECT_EQ(pgOdbc.value("PORT"), "5433");
@@ -56,8 +56,8 @@ TEST(OdbcMapping, connection_strings_for_each_driver)
 
     // The string's own fetch settings win; log-in values replace the stored ones.
     const ConnectionString pg2("Provider=PostgreSQL;Data Source=h;UseDeclareFetch=0;Password=a");
-    const ConnectionString pg2Odbc(OdbcSession::odbcConnectionString(
-        OdbcSession::Kind::PostgreSQL, pg2, "typed", "p;w"));
+    const ConnectionString pg2Odbc(
+        OdbcSession::odbcConnectionString(OdbcSession::Kind::PostgreSQL, pg2, "typed", "p;w"));
     EXPECT_EQ(pg2Odbc.value("UseDeclareFetch"), "0");
     EXPECT_EQ(pg2Odbc.value("UID"), "typed");
     EXPECT_EQ(pg2Odbc.value("PWD"), "p;w");
@@ -65,8 +65,8 @@ TEST(OdbcMapping, connection_strings_for_each_driver)
 
     const ConnectionString maria("Provider=MariaDB;Data Source=10.0.0.1:3307;Initial Catalog=shop;"
                                  "User ID=root;Password=x");
-    const QString mariaText = OdbcSession::odbcConnectionString(OdbcSession::Kind::MariaDB, maria,
-                                                                {}, {});
+    const QString mariaText
+        = OdbcSession::odbcConnectionString(OdbcSession::Kind::MariaDB, maria, {}, {});
     EXPECT_TRUE(mariaText.startsWith("DRIVER={MariaDB Unicode};")) << mariaText.toStdString();
     const ConnectionString mariaOdbc(mariaText);
     EXPECT_EQ(mariaOdbc.value("SERVER"), "10.0.0.1");
@@ -75,8 +75,10 @@ TEST(OdbcMapping, connection_strings_for_each_driver)
     EXPECT_EQ(mariaOdbc.value("NO_CACHE"), "1");
     EXPECT_EQ(mariaOdbc.value("FORWARDONLY"), "1");
 
-    const ConnectionString dsn("Provider=MSDASQL;Data Source=MyDsn;User ID=u;Driver=PostgreSQL Unicode");
-    const QString dsnText = OdbcSession::odbcConnectionString(OdbcSession::Kind::Generic, dsn, {}, {});
+    const ConnectionString dsn(
+        "Provider=MSDASQL;Data Source=MyDsn;User ID=u;Driver=PostgreSQL Unicode");
+    const QString dsnText
+        = OdbcSession::odbcConnectionString(OdbcSession::Kind::Generic, dsn, {}, {});
     const ConnectionString dsnOdbc(dsnText);
     EXPECT_EQ(dsnOdbc.value("DSN"), "MyDsn");
     EXPECT_EQ(dsnOdbc.value("UID"), "u");
@@ -99,9 +101,13 @@ TEST(OdbcMapping, named_parameters_become_positional_markers)
         QList<int> order;
     };
     const Case cases[] = {
-        {"select * from t where id = :id and name = @name", "select * from t where id = ? and name = ?", {0, 1}},
+        {"select * from t where id = :id and name = @name",
+         "select * from t where id = ? and name = ?",
+         {0, 1}},
         {"select :ID, :id", "select ?, ?", {0, 0}},
-        {"select x::int, ':id', \":id\", -- :id\n /* @name */ :d", "select x::int, ':id', \":id\", -- :id\n /* @name */ ?", {2}},
+        {"select x::int, ':id', \":id\", -- :id\n /* @name */ :d",
+         "select x::int, ':id', \":id\", -- :id\n /* @name */ ?",
+         {2}},
         {"select $$ :id $$, $q$ @name $q$, :d", "select $$ :id $$, $q$ @name $q$, ?", {2}},
         {"set @other = 1; select @other, :nope", "set @other = 1; select @other, :nope", {}},
         {"select ?, ?", "select ?, ?", {0, 1}},
@@ -115,7 +121,8 @@ TEST(OdbcMapping, named_parameters_become_positional_markers)
     QList<int> order;
     EXPECT_EQ(OdbcSqlText::rewriteParameters("select :id", {}, order), "select :id");
     // A backslash ends no literal in standard SQL, but escapes the quote in MariaDB.
-    EXPECT_EQ(OdbcSqlText::rewriteParameters("select 'C:\\', :id", params, order), "select 'C:\\', ?");
+    EXPECT_EQ(OdbcSqlText::rewriteParameters("select 'C:\\', :id", params, order),
+              "select 'C:\\', ?");
     EXPECT_EQ(OdbcSqlText::rewriteParameters("select 'it\\'s :id', :id", params, order, true),
               "select 'it\\'s :id', ?");
 }
@@ -123,7 +130,7 @@ TEST(OdbcMapping, named_parameters_become_positional_markers)
 TEST(OdbcMapping, statement_keywords_split_outside_quotes_and_comments)
 {
     EXPECT_EQ(OdbcSqlText::statementKeywords("insert into t values(';'); -- x;\n"
-                                            "create table u(x int);; /* ; */ select 1;"),
+                                             "create table u(x int);; /* ; */ select 1;"),
               QStringList({"INSERT", "CREATE", "SELECT"}));
     EXPECT_EQ(OdbcSqlText::statementKeywords("  (select 1)"), QStringList({"SELECT"}));
     EXPECT_EQ(OdbcSqlText::statementKeywords("do $$ begin; end $$; update t set a=1"),

@@ -40,8 +40,8 @@ std::shared_ptr<Recordset> Command::execute(long *recordsAffected, int options,
     recordset->execute(m_connection, m_text, m_parameters, options, this);
     if (recordsAffected)
         *recordsAffected = (options != adOptionUnspecified && (options & adAsyncExecute))
-            ? -1
-            : recordset->recordsAffected();
+                               ? -1
+                               : recordset->recordsAffected();
     return recordset;
 }
 

@@ -44,7 +44,8 @@ void Connection::setConnectionString(const QString &text)
     m_connectionString = text;
 }
 
-template <typename Raise> void Connection::raise(int eventIndex, Raise raise)
+template <typename Raise>
+void Connection::raise(int eventIndex, Raise raise)
 {
     // Sinks are called without the lock held, so a handler may advise or unadvise.
     QList<Sink> sinks;
@@ -89,8 +90,8 @@ void Connection::open(const QString &text, const QString &user, const QString &p
         if (willStatus == adStatusCancel)
             throw ComError(DB_E_Canceled, ComponentSource, statusMessage(DB_E_Canceled));
         m_state = adStateConnecting;
-        m_session = openProviderSession(connectionText, userText, passwordText,
-                                        m_connectionTimeout);
+        m_session
+            = openProviderSession(connectionText, userText, passwordText, m_connectionTimeout);
         m_state = adStateOpen;
         m_transactionLevel = 0;
     } catch (const ComError &error) {
@@ -153,9 +154,8 @@ void Connection::commitTrans()
         throw;
     }
     m_transactionLevel = 0;
-    raise(EvCommitTrans, [&](ConnectionEvents &e, int &status) {
-        e.commitTransComplete(nullptr, status, this);
-    });
+    raise(EvCommitTrans,
+          [&](ConnectionEvents &e, int &status) { e.commitTransComplete(nullptr, status, this); });
 }
 
 void Connection::rollbackTrans()

@@ -38,7 +38,7 @@ public:
     void close();
     int state() const { return m_state.load(); }
 
-    long beginTrans();  // returns the nesting level (1)
+    long beginTrans(); // returns the nesting level (1)
     void commitTrans();
     void rollbackTrans();
 
@@ -64,7 +64,8 @@ public:
 private:
     Connection() = default;
     void throwIfClosed() const;
-    template <typename Raise> void raise(int eventIndex, Raise raise);
+    template <typename Raise>
+    void raise(int eventIndex, Raise raise);
 
     struct Sink
     {

@@ -21,23 +21,26 @@ public:
 
     virtual void infoMessage(const ErrorRecord *error, int &status, Connection *connection) = 0;
     virtual void beginTransComplete(long level, const ErrorRecord *error, int &status,
-                                    Connection *connection) = 0;
-    virtual void commitTransComplete(const ErrorRecord *error, int &status,
-                                     Connection *connection) = 0;
+                                    Connection *connection)
+        = 0;
+    virtual void commitTransComplete(const ErrorRecord *error, int &status, Connection *connection)
+        = 0;
     virtual void rollbackTransComplete(const ErrorRecord *error, int &status,
-                                       Connection *connection) = 0;
+                                       Connection *connection)
+        = 0;
     virtual void willExecute(QString &source, int &cursorType, int &lockType, int &options,
                              int &status, Command *command, Recordset *recordset,
-                             Connection *connection) = 0;
+                             Connection *connection)
+        = 0;
     // recordset is the record set the execution belongs to (none for a command executed
     // without one); error is null when the execution succeeded.
     virtual void executeComplete(long recordsAffected, const ErrorRecord *error, int &status,
-                                 Command *command, Recordset *recordset,
-                                 Connection *connection) = 0;
+                                 Command *command, Recordset *recordset, Connection *connection)
+        = 0;
     virtual void willConnect(QString &connectionString, QString &user, QString &password,
-                             int &options, int &status, Connection *connection) = 0;
-    virtual void connectComplete(const ErrorRecord *error, int &status,
-                                 Connection *connection) = 0;
+                             int &options, int &status, Connection *connection)
+        = 0;
+    virtual void connectComplete(const ErrorRecord *error, int &status, Connection *connection) = 0;
     virtual void disconnect(int &status, Connection *connection) = 0;
 };
 

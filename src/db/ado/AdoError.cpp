@@ -4,8 +4,7 @@ namespace Ado {
 
 ComError::ComError(Status code, const QString &source, const QString &description)
     : ComError(ErrorRecord{code, source, description, {}, 0})
-{
-}
+{}
 
 ComError::ComError(const ErrorRecord &record)
     : m_record(record)
@@ -13,8 +12,7 @@ ComError::ComError(const ErrorRecord &record)
                  .arg(record.code, 8, 16, QLatin1Char('0'))
                  .arg(record.source, record.description)
                  .toUtf8())
-{
-}
+{}
 
 QString statusMessage(Status code)
 {
@@ -57,13 +55,16 @@ QString statusMessage(Status code)
         return QStringLiteral("BOF と EOF のいずれかが True になっているか、または現在のレコードが"
                               "削除されています。");
     case AdErrItemNotFound:
-        return QStringLiteral("要求された名前、または序数に対応する項目がコレクションで見つかりません。");
+        return QStringLiteral(
+            "要求された名前、または序数に対応する項目がコレクションで見つかりません。");
     case AdErrFeatureNotAvailable:
         return QStringLiteral("プロバイダはこの操作をサポートしていません。");
     case AdErrOperationNotAllowed:
         return QStringLiteral("このコンテキストで操作は許可されていません。");
     default:
-        return QStringLiteral("Unknown error 0x%1").arg(code, 8, 16, QLatin1Char('0')).toUpper()
+        return QStringLiteral("Unknown error 0x%1")
+            .arg(code, 8, 16, QLatin1Char('0'))
+            .toUpper()
             .replace(QLatin1String("UNKNOWN ERROR 0X"), QLatin1String("Unknown error 0x"));
     }
 }

@@ -12,9 +12,9 @@ namespace Ado {
 struct ErrorRecord
 {
     Status code = E_Fail;
-    QString source;       // e.g. "Qorvane SQLite Provider", "ODBC: PostgreSQL Unicode"
-    QString description;  // the provider's own message
-    QString sqlState;     // five characters for ODBC errors, empty otherwise
+    QString source;      // e.g. "Qorvane SQLite Provider", "ODBC: PostgreSQL Unicode"
+    QString description; // the provider's own message
+    QString sqlState;    // five characters for ODBC errors, empty otherwise
     int nativeError = 0;
 };
 

@@ -13,9 +13,9 @@ namespace Ado {
 struct FieldInfo
 {
     QString name;
-    int type = adEmpty;        // DataType
-    qint64 definedSize = 0;    // characters for texts, bytes otherwise
-    int attributes = 0;        // FieldAttribute bits
+    int type = adEmpty;     // DataType
+    qint64 definedSize = 0; // characters for texts, bytes otherwise
+    int attributes = 0;     // FieldAttribute bits
     int precision = 0;
     int scale = 0;
 };
@@ -86,20 +86,18 @@ public:
     virtual Variant property(const QString &name) const = 0;
     virtual QStringList propertyNames() const = 0;
     // A stream for the command text, not started yet. timeout 0 = none.
-    virtual std::unique_ptr<ResultStream> prepare(const QString &text,
-                                                  const QList<Parameter> &parameters,
-                                                  int timeoutSeconds) = 0;
+    virtual std::unique_ptr<ResultStream>
+    prepare(const QString &text, const QList<Parameter> &parameters, int timeoutSeconds) = 0;
     // A started stream with the rowset of a schema number; throws DB_E_NotSupported for a
     // schema the provider does not offer. Restrictions: texts, or empty for "any".
-    virtual std::unique_ptr<ResultStream> openSchema(int schema,
-                                                     const QList<Variant> &restrictions) = 0;
+    virtual std::unique_ptr<ResultStream> openSchema(int schema, const QList<Variant> &restrictions)
+        = 0;
 };
 
 // Parses the ADO-form connection string, picks the provider from its "Provider" value and
 // opens a session. Throws ComError (an unknown provider, a missing file, a log-in failure).
 std::unique_ptr<ProviderSession> openProviderSession(const QString &connectionString,
-                                                     const QString &user,
-                                                     const QString &password,
+                                                     const QString &user, const QString &password,
                                                      int connectTimeoutSeconds);
 
 } // namespace Ado

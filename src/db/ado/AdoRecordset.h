@@ -73,8 +73,8 @@ public:
     // Used by Command::execute and Connection::openSchema: runs or adopts a stream.
     void execute(const std::shared_ptr<Connection> &connection, const QString &source,
                  const QList<Parameter> &parameters, int options, Command *command);
-    void adopt(const std::shared_ptr<Connection> &connection,
-               std::unique_ptr<ResultStream> stream, const QString &source);
+    void adopt(const std::shared_ptr<Connection> &connection, std::unique_ptr<ResultStream> stream,
+               const QString &source);
 
 private:
     Recordset() = default;

@@ -12,11 +12,11 @@ using Status = std::uint32_t;
 // Status codes (HRESULT values).
 enum : Status {
     S_Ok = 0,
-    E_Pointer = 0x80004003,      // missing component instance
-    E_Fail = 0x80004005,         // unspecified failure
+    E_Pointer = 0x80004003, // missing component instance
+    E_Fail = 0x80004005,    // unspecified failure
     E_NotImpl = 0x80004001,
     E_InvalidArg = 0x80070057,
-    DB_E_ErrorsInCommand = 0x80040E14,  // syntax or access error in the statement
+    DB_E_ErrorsInCommand = 0x80040E14, // syntax or access error in the statement
     DB_E_NoTable = 0x80040E37,
     DB_E_AbortLimitReached = 0x80040E31, // time-out
     DB_E_Canceled = 0x80040E4E,
@@ -24,12 +24,12 @@ enum : Status {
     DB_E_NotSupported = 0x80040E53,
     DB_E_IntegrityViolation = 0x80040E2F,
     DB_E_DataOverflow = 0x80040E57,
-    DB_Sec_E_AuthFailed = 0x80040E4D,   // log-in failed
-    AdErrBoundToCommand = 0x800A0E7A,   // provider not found
+    DB_Sec_E_AuthFailed = 0x80040E4D, // log-in failed
+    AdErrBoundToCommand = 0x800A0E7A, // provider not found
     AdErrObjectClosed = 0x800A0E78,
     AdErrObjectOpen = 0x800A0E79,
-    AdErrNoCurrentRecord = 0x800A0BCD,  // EOF or BOF
-    AdErrItemNotFound = 0x800A0CC1,     // no field or property of that name
+    AdErrNoCurrentRecord = 0x800A0BCD, // EOF or BOF
+    AdErrItemNotFound = 0x800A0CC1,    // no field or property of that name
     AdErrFeatureNotAvailable = 0x800A0CB3,
     AdErrOperationNotAllowed = 0x800A0E7D, // e.g. an operation while executing
 };

@@ -8,9 +8,9 @@ namespace Ado {
 namespace {
 // Automation dates count days from 1899-12-30; a negative value's fraction still counts
 // forward from midnight of its (earlier) day.
-constexpr qint64 OleEpochJulianDay = 2415019; // QDate(1899, 12, 30).toJulianDay()
+constexpr qint64 OleEpochJulianDay = 2415019;   // QDate(1899, 12, 30).toJulianDay()
 constexpr double MaxOleDate = 2958465.99999999; // 9999-12-31 23:59:59
-constexpr double MinOleDate = -657434.0;         // 0100-01-01
+constexpr double MinOleDate = -657434.0;        // 0100-01-01
 } // namespace
 
 DateTime DateTime::fromOleDate(double value)
@@ -168,8 +168,7 @@ bool Variant::toBool() const
     switch (m_vt) {
     case VT_BSTR: {
         const QString t = m_text.trimmed();
-        return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-            || (t.toDouble() != 0);
+        return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || (t.toDouble() != 0);
     }
     case VT_R4:
     case VT_R8:

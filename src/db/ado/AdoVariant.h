@@ -82,11 +82,11 @@ public:
     int baseType() const { return m_vt & VT_TYPEMASK; }
     bool isEmptyOrNull() const { return m_vt == VT_EMPTY || m_vt == VT_NULL; }
 
-    std::int64_t toInt() const;      // integers, booleans (-1/0), reals truncated, texts parsed
+    std::int64_t toInt() const; // integers, booleans (-1/0), reals truncated, texts parsed
     std::uint64_t toUInt() const { return std::uint64_t(toInt()); }
-    double toDouble() const;         // numbers, decimals, texts parsed, dates as OLE numbers
-    bool toBool() const;             // non-zero numbers, "true"/"1" texts
-    DateTime toDateTime() const;     // dates; other kinds give an invalid DateTime
+    double toDouble() const;     // numbers, decimals, texts parsed, dates as OLE numbers
+    bool toBool() const;         // non-zero numbers, "true"/"1" texts
+    DateTime toDateTime() const; // dates; other kinds give an invalid DateTime
     // Currency in ten-thousandths (VT_CY).
     std::int64_t currencyValue() const { return m_int; }
     const QString &text() const { return m_text; }
@@ -95,19 +95,49 @@ public:
 
     // Reused by providers that fill one instance per cell without reallocating.
     void setNull() { m_vt = VT_NULL; }
-    void setInt(std::int64_t value, int vt) { m_vt = vt; m_int = value; }
-    void setDouble(double value, int vt) { m_vt = vt; m_double = value; }
-    void setBool(bool value) { m_vt = VT_BOOL; m_int = value ? -1 : 0; }
-    void setText(QString &&text) { m_vt = VT_BSTR; m_text = std::move(text); }
-    void setDecimal(QString &&digits) { m_vt = VT_DECIMAL; m_text = std::move(digits); }
-    void setDate(const DateTime &value) { m_vt = VT_DATE; m_date = value; }
-    void setBytes(QByteArray &&bytes) { m_vt = VT_ARRAY | VT_UI1; m_bytes = std::move(bytes); }
+    void setInt(std::int64_t value, int vt)
+    {
+        m_vt = vt;
+        m_int = value;
+    }
+    void setDouble(double value, int vt)
+    {
+        m_vt = vt;
+        m_double = value;
+    }
+    void setBool(bool value)
+    {
+        m_vt = VT_BOOL;
+        m_int = value ? -1 : 0;
+    }
+    void setText(QString &&text)
+    {
+        m_vt = VT_BSTR;
+        m_text = std::move(text);
+    }
+    void setDecimal(QString &&digits)
+    {
+        m_vt = VT_DECIMAL;
+        m_text = std::move(digits);
+    }
+    void setDate(const DateTime &value)
+    {
+        m_vt = VT_DATE;
+        m_date = value;
+    }
+    void setBytes(QByteArray &&bytes)
+    {
+        m_vt = VT_ARRAY | VT_UI1;
+        m_bytes = std::move(bytes);
+    }
     QString &textBuffer() { return m_text; }
 
     bool operator==(const Variant &other) const;
 
 private:
-    explicit Variant(int vt) : m_vt(vt) {}
+    explicit Variant(int vt)
+        : m_vt(vt)
+    {}
 
     int m_vt = VT_EMPTY;
     std::int64_t m_int = 0;

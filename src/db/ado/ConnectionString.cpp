@@ -25,8 +25,9 @@ ConnectionString::ConnectionString(const QString &text)
             ++i;
             while (i < n && text[i].isSpace())
                 ++i;
-            if (i < n && (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\'')
-                          || text[i] == QLatin1Char('{'))) {
+            if (i < n
+                && (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\'')
+                    || text[i] == QLatin1Char('{'))) {
                 const QChar close = text[i] == QLatin1Char('{') ? QLatin1Char('}') : text[i];
                 ++i;
                 while (i < n) {
@@ -97,11 +98,12 @@ QString ConnectionString::toString() const
     for (const auto &[key, value] : m_pairs) {
         out += QString(key).replace(QLatin1Char('='), QLatin1String("==")) + QLatin1Char('=');
         const bool needsQuotes = value.contains(QLatin1Char(';'))
-            || value.contains(QLatin1Char('"')) || value.contains(QLatin1Char('\''))
-            || value != value.trimmed();
+                                 || value.contains(QLatin1Char('"'))
+                                 || value.contains(QLatin1Char('\'')) || value != value.trimmed();
         if (needsQuotes)
-            out += QLatin1Char('"') + QString(value).replace(QLatin1String("\""), QLatin1String("\"\""))
-                + QLatin1Char('"');
+            out += QLatin1Char('"')
+                   + QString(value).replace(QLatin1String("\""), QLatin1String("\"\""))
+                   + QLatin1Char('"');
         else
             out += value;
         out += QLatin1Char(';');
@@ -114,11 +116,14 @@ QString ConnectionString::toOdbcString() const
     QString out;
     for (const auto &[key, value] : m_pairs) {
         out += key + QLatin1Char('=');
-        const bool needsBraces = value.contains(QLatin1Char(';')) || value.contains(QLatin1Char('{'))
-            || value.contains(QLatin1Char('}')) || value != value.trimmed();
-        if (needsBraces && !(value.startsWith(QLatin1Char('{')) && value.endsWith(QLatin1Char('}'))))
-            out += QLatin1Char('{') + QString(value).replace(QLatin1String("}"), QLatin1String("}}"))
-                + QLatin1Char('}');
+        const bool needsBraces = value.contains(QLatin1Char(';'))
+                                 || value.contains(QLatin1Char('{'))
+                                 || value.contains(QLatin1Char('}')) || value != value.trimmed();
+        if (needsBraces
+            && !(value.startsWith(QLatin1Char('{')) && value.endsWith(QLatin1Char('}'))))
+            out += QLatin1Char('{')
+                   + QString(value).replace(QLatin1String("}"), QLatin1String("}}"))
+                   + QLatin1Char('}');
         else
             out += value;
         out += QLatin1Char(';');

@@ -12,7 +12,9 @@ class MemoryResult : public ResultStream
 {
 public:
     MemoryResult() = default;
-    explicit MemoryResult(QList<FieldInfo> fields) : m_fields(std::move(fields)) {}
+    explicit MemoryResult(QList<FieldInfo> fields)
+        : m_fields(std::move(fields))
+    {}
 
     // Adds a field of the given ADO type (texts are adVarWChar, sized 128).
     void addField(const QString &name, int type, qint64 definedSize = 0, int attributes = 0);

@@ -6,8 +6,7 @@
 namespace Ado {
 
 std::unique_ptr<ProviderSession> openProviderSession(const QString &connectionString,
-                                                     const QString &user,
-                                                     const QString &password,
+                                                     const QString &user, const QString &password,
                                                      int connectTimeoutSeconds)
 {
     const ConnectionString parsed(connectionString);

@@ -89,7 +89,8 @@ QList<ErrorRecord> OdbcHandle::records(SQLSMALLINT handleType, SQLHANDLE handle,
         ErrorRecord record;
         record.sqlState = fromWide(state, 5);
         record.nativeError = int(native);
-        record.description = fromWide(message, std::min<qsizetype>(length, std::size(message) - 1)).trimmed();
+        record.description
+            = fromWide(message, std::min<qsizetype>(length, std::size(message) - 1)).trimmed();
         record.source = source;
         record.code = statusFromSqlState(record.sqlState);
         const QString lower = record.description.toLower();
@@ -103,13 +104,12 @@ QList<ErrorRecord> OdbcHandle::records(SQLSMALLINT handleType, SQLHANDLE handle,
     return list;
 }
 
-ComError OdbcHandle::diagnostics(SQLSMALLINT handleType, SQLHANDLE handle,
-                                 const QString &source, const QString &fallback)
+ComError OdbcHandle::diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const QString &source,
+                                 const QString &fallback)
 {
     const QList<ErrorRecord> list = records(handleType, handle, source);
     if (list.isEmpty())
-        return ComError(E_Fail, source,
-                        fallback.isEmpty() ? statusMessage(E_Fail) : fallback);
+        return ComError(E_Fail, source, fallback.isEmpty() ? statusMessage(E_Fail) : fallback);
     ErrorRecord first = list.first();
     // Further records (details, hints) join the description.
     for (qsizetype i = 1; i < list.size(); ++i)

@@ -13,15 +13,27 @@ namespace Ado {
 
 namespace {
 
-enum Kind { KindInt, KindUInt, KindDouble, KindReal, KindBit, KindDate, KindTimestamp, KindTime,
-            KindText, KindDecimal, KindBinary };
+enum Kind {
+    KindInt,
+    KindUInt,
+    KindDouble,
+    KindReal,
+    KindBit,
+    KindDate,
+    KindTimestamp,
+    KindTime,
+    KindText,
+    KindDecimal,
+    KindBinary
+};
 
-constexpr SQLLEN TextCap = 256;             // characters bound for long or unsized texts
-constexpr SQLLEN BinaryCap = 256;           // bytes bound for binary columns
+constexpr SQLLEN TextCap = 256;   // characters bound for long or unsized texts
+constexpr SQLLEN BinaryCap = 256; // bytes bound for binary columns
 constexpr SQLULEN MaxArrayRows = 1000;
-constexpr qsizetype ArrayBudget = 8 << 20;  // bytes of bound buffers per result
+constexpr qsizetype ArrayBudget = 8 << 20; // bytes of bound buffers per result
 
-template <typename Char> bool digitsAt(const Char *p, int n, int &value)
+template <typename Char>
+bool digitsAt(const Char *p, int n, int &value)
 {
     value = 0;
     for (int i = 0; i < n; ++i) {
@@ -33,7 +45,8 @@ template <typename Char> bool digitsAt(const Char *p, int n, int &value)
 }
 
 // "HH:MM:SS[.fraction]" (fractions beyond milliseconds are dropped).
-template <typename Char> bool parseTimeText(const Char *p, qsizetype n, DateTime &v)
+template <typename Char>
+bool parseTimeText(const Char *p, qsizetype n, DateTime &v)
 {
     if (n < 8 || p[2] != ':' || p[5] != ':' || !digitsAt(p, 2, v.hour)
         || !digitsAt(p + 3, 2, v.minute) || !digitsAt(p + 6, 2, v.second))
@@ -54,7 +67,8 @@ template <typename Char> bool parseTimeText(const Char *p, qsizetype n, DateTime
 }
 
 // "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS[.f]" or "HH:MM:SS[.f]" by the column's kind.
-template <typename Char> bool parseDateTime(const Char *p, qsizetype n, int kind, DateTime &v)
+template <typename Char>
+bool parseDateTime(const Char *p, qsizetype n, int kind, DateTime &v)
 {
     if (kind == KindTime) {
         v = DateTime();
@@ -69,7 +83,7 @@ template <typename Char> bool parseDateTime(const Char *p, qsizetype n, int kind
     if (n == 10)
         return true;
     return kind == KindTimestamp && (p[10] == ' ' || p[10] == 'T')
-        && parseTimeText(p + 11, n - 11, v);
+           && parseTimeText(p + 11, n - 11, v);
 }
 
 // UTF-8 appended to a text: ASCII widened in place, the rest through the decoder.
@@ -217,7 +231,8 @@ void OdbcResult::start()
             throw OdbcHandle::diagnostics(SQL_HANDLE_DBC, m_handle->dbc(), m_handle->source());
     }
     if (m_cancelled)
-        throw ComError(DB_E_Canceled, m_handle->source(), QStringLiteral("操作はキャンセルされました。"));
+        throw ComError(DB_E_Canceled, m_handle->source(),
+                       QStringLiteral("操作はキャンセルされました。"));
     if (m_timeout > 0)
         SQLSetStmtAttrW(m_stmt, SQL_ATTR_QUERY_TIMEOUT,
                         reinterpret_cast<SQLPOINTER>(SQLULEN(m_timeout)), 0);
@@ -227,9 +242,9 @@ void OdbcResult::start()
     m_keywords = OdbcSqlText::statementKeywords(m_text, escapes);
     bindParameters(order);
     const std::u16string wide = OdbcHandle::toWide(text);
-    const SQLRETURN rc = SQLExecDirectW(
-        m_stmt, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(wide.c_str())),
-        SQLINTEGER(wide.size()));
+    const SQLRETURN rc
+        = SQLExecDirectW(m_stmt, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(wide.c_str())),
+                         SQLINTEGER(wide.size()));
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
         throwStatementError();
     m_resultIndex = 0;
@@ -262,15 +277,15 @@ void OdbcResult::bindParameters(const QList<int> &order)
             data.resize(sizeof(qint64));
             std::memcpy(data.data(), &value, sizeof value);
             ind = 0;
-            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT,
-                                    19, 0, data.data(), 0, &ind);
+            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 19,
+                                    0, data.data(), 0, &ind);
         };
         auto bindDouble = [&](double value) {
             data.resize(sizeof(double));
             std::memcpy(data.data(), &value, sizeof value);
             ind = 0;
-            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE,
-                                    15, 0, data.data(), 0, &ind);
+            return SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 15,
+                                    0, data.data(), 0, &ind);
         };
         switch (v.baseType()) {
         case VT_EMPTY:
@@ -278,13 +293,12 @@ void OdbcResult::bindParameters(const QList<int> &order)
             if (v.vt() == (VT_ARRAY | VT_UI1)) {
                 data.assign(v.bytes().begin(), v.bytes().end());
                 ind = SQLLEN(data.size());
-                rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_BINARY,
-                                      SQL_VARBINARY, std::max<SQLULEN>(data.size(), 1), 0,
-                                      data.data(), ind, &ind);
+                rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY,
+                                      std::max<SQLULEN>(data.size(), 1), 0, data.data(), ind, &ind);
             } else {
                 ind = SQL_NULL_DATA;
-                rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
-                                      1, 0, nullptr, 0, &ind);
+                rc = SQLBindParameter(m_stmt, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1,
+                                      0, nullptr, 0, &ind);
             }
             break;
         case VT_R4:
@@ -297,9 +311,10 @@ void OdbcResult::bindParameters(const QList<int> &order)
             break;
         case VT_DATE: {
             const DateTime d = v.toDateTime();
-            SQL_TIMESTAMP_STRUCT ts{SQLSMALLINT(d.year), SQLUSMALLINT(d.month), SQLUSMALLINT(d.day),
-                                    SQLUSMALLINT(d.hour), SQLUSMALLINT(d.minute),
-                                    SQLUSMALLINT(d.second), SQLUINTEGER(d.msec) * 1000000u};
+            SQL_TIMESTAMP_STRUCT ts{SQLSMALLINT(d.year),           SQLUSMALLINT(d.month),
+                                    SQLUSMALLINT(d.day),           SQLUSMALLINT(d.hour),
+                                    SQLUSMALLINT(d.minute),        SQLUSMALLINT(d.second),
+                                    SQLUINTEGER(d.msec) * 1000000u};
             data.resize(sizeof ts);
             std::memcpy(data.data(), &ts, sizeof ts);
             ind = 0;
@@ -350,10 +365,10 @@ void OdbcResult::describeCurrent()
         SQLLEN rows = -1;
         SQLRowCount(m_stmt, &rows);
         const QString keyword = m_keywords.value(m_resultIndex);
-        const bool changesRows = keyword == QLatin1String("INSERT")
-            || keyword == QLatin1String("UPDATE") || keyword == QLatin1String("DELETE")
-            || keyword == QLatin1String("MERGE") || keyword == QLatin1String("REPLACE")
-            || keyword == QLatin1String("WITH");
+        const bool changesRows
+            = keyword == QLatin1String("INSERT") || keyword == QLatin1String("UPDATE")
+              || keyword == QLatin1String("DELETE") || keyword == QLatin1String("MERGE")
+              || keyword == QLatin1String("REPLACE") || keyword == QLatin1String("WITH");
         m_recordsAffected = changesRows && rows >= 0 ? long(rows) : -1;
         return;
     }
@@ -427,15 +442,16 @@ void OdbcResult::describeCurrent()
         case adLongVarBinary:
             column.kind = KindBinary;
             column.cType = SQL_C_BINARY;
-            column.elementBytes = (size > 0 && SQLLEN(size) <= BinaryCap) ? SQLLEN(size) : BinaryCap;
+            column.elementBytes
+                = (size > 0 && SQLLEN(size) <= BinaryCap) ? SQLLEN(size) : BinaryCap;
             if (info.type == adLongVarBinary)
                 info.attributes |= adFldLong;
             break;
         default: {
             // Texts, decimals (exact digits), times (with fractions), GUIDs, the rest.
-            column.kind = info.type == adNumeric ? KindDecimal
-                : info.type == adDBTime          ? KindTime
-                                                 : KindText;
+            column.kind = info.type == adNumeric  ? KindDecimal
+                          : info.type == adDBTime ? KindTime
+                                                  : KindText;
             column.cType = SQL_C_WCHAR;
             SQLLEN chars = (size > 0 && SQLLEN(size) <= 1024) ? SQLLEN(size) : TextCap;
             if (column.kind == KindDecimal)
@@ -459,9 +475,8 @@ void OdbcResult::describeCurrent()
             // conversions to binary forms cost more than the reading itself.
             column.raw = true;
             column.cType = SQL_C_CHAR;
-            column.elementBytes = column.kind == KindDecimal
-                ? std::max<SQLLEN>(SQLLEN(size) + 4, 48)
-                : 48;
+            column.elementBytes
+                = column.kind == KindDecimal ? std::max<SQLLEN>(SQLLEN(size) + 4, 48) : 48;
         }
         rowBytes += column.elementBytes + qsizetype(sizeof(SQLLEN));
         m_fields.append(info);
@@ -470,7 +485,8 @@ void OdbcResult::describeCurrent()
                                                 qsizetype(MaxArrayRows)));
     if (!m_handle->getDataInBlocks())
         m_arraySize = 1;
-    SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+    SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROW_BIND_TYPE,
+                    reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
     if (!SQL_SUCCEEDED(SQLSetStmtAttrW(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE,
                                        reinterpret_cast<SQLPOINTER>(m_arraySize), 0)))
         m_arraySize = 1;
@@ -498,7 +514,8 @@ bool OdbcResult::fetch()
     std::lock_guard use(m_useMutex);
     checkStatement();
     if (m_cancelled)
-        throw ComError(DB_E_Canceled, m_handle->source(), QStringLiteral("操作はキャンセルされました。"));
+        throw ComError(DB_E_Canceled, m_handle->source(),
+                       QStringLiteral("操作はキャンセルされました。"));
     m_fetched = 0;
     m_row = 0;
     const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
@@ -516,7 +533,8 @@ bool OdbcResult::readLong(int column, Variant &out)
         return false;
     const Column &c = m_columns[size_t(column)];
     if (m_arraySize > 1
-        && !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        && !SQL_SUCCEEDED(
+            SQLSetPos(m_stmt, SQLSETPOSIROW(m_row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
         return false;
     const bool binary = c.kind == KindBinary || c.raw;
     QByteArray bytes;
@@ -524,8 +542,8 @@ bool OdbcResult::readLong(int column, Variant &out)
         char buffer[16384];
         SQLLEN ind = 0;
         const SQLSMALLINT type = c.raw ? c.cType : binary ? SQL_C_BINARY : SQL_C_WCHAR;
-        const SQLRETURN rc = SQLGetData(m_stmt, SQLUSMALLINT(column + 1), type, buffer,
-                                        sizeof buffer, &ind);
+        const SQLRETURN rc
+            = SQLGetData(m_stmt, SQLUSMALLINT(column + 1), type, buffer, sizeof buffer, &ind);
         if (rc == SQL_NO_DATA)
             break;
         if (!SQL_SUCCEEDED(rc))
@@ -535,8 +553,8 @@ bool OdbcResult::readLong(int column, Variant &out)
             return true;
         }
         const qsizetype room = c.cType == SQL_C_CHAR ? qsizetype(sizeof buffer) - 1
-            : binary                            ? qsizetype(sizeof buffer)
-                                                : qsizetype(sizeof buffer) - 2;
+                               : binary              ? qsizetype(sizeof buffer)
+                                                     : qsizetype(sizeof buffer) - 2;
         const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
         bytes.append(buffer, got);
         if (rc == SQL_SUCCESS)
@@ -581,7 +599,8 @@ void OdbcResult::value(int column, Variant &out)
     case KindReal: {
         double v;
         std::memcpy(&v, p, sizeof v);
-        out.setDouble(c.kind == KindReal ? double(float(v)) : v, c.kind == KindReal ? VT_R4 : VT_R8);
+        out.setDouble(c.kind == KindReal ? double(float(v)) : v,
+                      c.kind == KindReal ? VT_R4 : VT_R8);
         return;
     }
     case KindBit:
@@ -592,7 +611,8 @@ void OdbcResult::value(int column, Variant &out)
             if (readLong(column, out))
                 return;
         }
-        out.setBytes(QByteArray(p, std::min<qsizetype>(ind < 0 ? c.elementBytes : ind, c.elementBytes)));
+        out.setBytes(
+            QByteArray(p, std::min<qsizetype>(ind < 0 ? c.elementBytes : ind, c.elementBytes)));
         return;
     default:
         break;
@@ -655,7 +675,8 @@ void OdbcResult::valueFromText(int column, const char *p, SQLLEN ind, Variant &o
     case KindReal: {
         double v = 0;
         if (std::from_chars(p, end, v).ptr == end) {
-            out.setDouble(c.kind == KindReal ? double(float(v)) : v, c.kind == KindReal ? VT_R4 : VT_R8);
+            out.setDouble(c.kind == KindReal ? double(float(v)) : v,
+                          c.kind == KindReal ? VT_R4 : VT_R8);
             return;
         }
         if (ind == 8 && std::memcmp(p, "Infinity", 8) == 0) {
@@ -740,9 +761,11 @@ qint64 OdbcResult::actualSize(int column)
     if (ind == SQL_NULL_DATA)
         return 0;
     if (c.raw && c.kind == KindText)
-        return ind == SQL_NO_TOTAL ? m_fields[column].definedSize
-                                   : QString::fromUtf8(c.data.data() + size_t(c.elementBytes) * m_row,
-                                                       std::min<SQLLEN>(ind, c.elementBytes)).size();
+        return ind == SQL_NO_TOTAL
+                   ? m_fields[column].definedSize
+                   : QString::fromUtf8(c.data.data() + size_t(c.elementBytes) * m_row,
+                                       std::min<SQLLEN>(ind, c.elementBytes))
+                         .size();
     if (c.cType == SQL_C_WCHAR)
         return ind == SQL_NO_TOTAL ? m_fields[column].definedSize : qint64(ind) / 2;
     if (c.cType == SQL_C_BINARY)

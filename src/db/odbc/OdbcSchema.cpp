@@ -68,7 +68,8 @@ public:
                 bool isNull = false;
                 for (;;) {
                     SQLWCHAR buffer[2048];
-                    const SQLRETURN r = SQLGetData(m_stmt, i, SQL_C_WCHAR, buffer, sizeof buffer, &ind);
+                    const SQLRETURN r
+                        = SQLGetData(m_stmt, i, SQL_C_WCHAR, buffer, sizeof buffer, &ind);
                     if (r == SQL_NO_DATA || !SQL_SUCCEEDED(r))
                         break;
                     if (ind == SQL_NULL_DATA) {
@@ -114,7 +115,10 @@ struct Restrictions
 class Arg
 {
 public:
-    explicit Arg(const QString &text) : m_null(text.isEmpty()), m_text(OdbcHandle::toWide(text)) {}
+    explicit Arg(const QString &text)
+        : m_null(text.isEmpty())
+        , m_text(OdbcHandle::toWide(text))
+    {}
     SQLWCHAR *ptr() { return m_null ? nullptr : reinterpret_cast<SQLWCHAR *>(m_text.data()); }
     SQLSMALLINT length() const { return m_null ? 0 : SQLSMALLINT(SQL_NTS); }
 
@@ -136,7 +140,7 @@ Variant boolFrom(const Variant &v)
 bool isLongSqlType(int sqlType)
 {
     return sqlType == SQL_LONGVARCHAR || sqlType == SQL_WLONGVARCHAR
-        || sqlType == SQL_LONGVARBINARY;
+           || sqlType == SQL_LONGVARBINARY;
 }
 
 bool isFixedAdoType(int type)
@@ -148,8 +152,8 @@ bool isFixedAdoType(int type)
 bool isCharacterAdoType(int type)
 {
     return type == adChar || type == adWChar || type == adVarChar || type == adVarWChar
-        || type == adLongVarChar || type == adLongVarWChar || type == adBinary
-        || type == adVarBinary || type == adLongVarBinary;
+           || type == adLongVarChar || type == adLongVarWChar || type == adBinary
+           || type == adVarBinary || type == adLongVarBinary;
 }
 
 Rows tables(OdbcHandle *h, const QString &catalog, const QString &schema, const QString &name,
@@ -175,10 +179,11 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
     const Restrictions r{values};
     MemoryResult &out = *result;
     // Table-scoped functions need a table: without one they run per table.
-    auto forEachTable = [&](const QString &catalog, const QString &schemaName,
-                            const QString &table, const std::function<void(const Row &)> &fn) {
+    auto forEachTable = [&](const QString &catalog, const QString &schemaName, const QString &table,
+                            const std::function<void(const Row &)> &fn) {
         if (!table.isEmpty()) {
-            fn(Row{Variant::fromText(catalog), Variant::fromText(schemaName), Variant::fromText(table)});
+            fn(Row{Variant::fromText(catalog), Variant::fromText(schemaName),
+                   Variant::fromText(table)});
             return;
         }
         for (const Row &t : tables(h, catalog, schemaName, QString(), QStringLiteral("TABLE")))
@@ -188,14 +193,16 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
 
     switch (schema) {
     case adSchemaCatalogs:
-        for (const Row &row : tables(h, QStringLiteral(SQL_ALL_CATALOGS), QString(), QString(), QString())) {
+        for (const Row &row :
+             tables(h, QStringLiteral(SQL_ALL_CATALOGS), QString(), QString(), QString())) {
             auto &o = out.addRow();
             out.set(o, "CATALOG_NAME", row.value(0));
         }
         if (out.rowCount() == 0) {
             SQLWCHAR buffer[256] = {};
             SQLSMALLINT length = 0;
-            if (SQL_SUCCEEDED(SQLGetInfoW(h->dbc(), SQL_DATABASE_NAME, buffer, sizeof buffer, &length))
+            if (SQL_SUCCEEDED(
+                    SQLGetInfoW(h->dbc(), SQL_DATABASE_NAME, buffer, sizeof buffer, &length))
                 && length > 0)
                 out.set(out.addRow(), "CATALOG_NAME",
                         Variant::fromText(OdbcHandle::fromWide(buffer, length / 2)));
@@ -316,15 +323,21 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
                     out.set(o, "INDEX_SCHEMA", row.value(4));
                     out.set(o, "INDEX_NAME", row.value(5));
                     out.set(o, "UNIQUE", Variant::fromBool(row.value(3).toInt() == 0));
-                    out.set(o, "PRIMARY_KEY", Variant::fromBool(
-                        text(row.value(5)).endsWith(QLatin1String("_pkey"))
-                        || text(row.value(5)).compare(QLatin1String("PRIMARY"), Qt::CaseInsensitive) == 0));
-                    out.set(o, "CLUSTERED", Variant::fromBool(row.value(6).toInt() == SQL_INDEX_CLUSTERED));
+                    out.set(o, "PRIMARY_KEY",
+                            Variant::fromBool(
+                                text(row.value(5)).endsWith(QLatin1String("_pkey"))
+                                || text(row.value(5))
+                                           .compare(QLatin1String("PRIMARY"), Qt::CaseInsensitive)
+                                       == 0));
+                    out.set(o, "CLUSTERED",
+                            Variant::fromBool(row.value(6).toInt() == SQL_INDEX_CLUSTERED));
                     out.set(o, "TYPE", i4(1));
                     out.set(o, "ORDINAL_POSITION", i4(row.value(7).toInt()));
                     out.set(o, "COLUMN_NAME", row.value(8));
                     out.set(o, "COLLATION", i4(text(row.value(9)) == QLatin1String("D") ? 2 : 1));
-                    out.set(o, "PAGES", row.value(11).isEmptyOrNull() ? Variant::null() : i4(row.value(11).toInt()));
+                    out.set(o, "PAGES",
+                            row.value(11).isEmptyOrNull() ? Variant::null()
+                                                          : i4(row.value(11).toInt()));
                     out.set(o, "FILTER_CONDITION", row.value(12));
                 }
             }
@@ -339,8 +352,8 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
             s.check(SQLForeignKeysW(s.get(), pc.ptr(), pc.length(), ps.ptr(), ps.length(), pt.ptr(),
                                     pt.length(), fc.ptr(), fc.length(), fs.ptr(), fs.length(),
                                     ft.ptr(), ft.length()));
-            static const char *const rules[] = {"CASCADE", "RESTRICT", "SET NULL", "NO ACTION",
-                                                "SET DEFAULT"};
+            static const char *const rules[]
+                = {"CASCADE", "RESTRICT", "SET NULL", "NO ACTION", "SET DEFAULT"};
             for (const Row &row : s.readAll()) {
                 auto &o = out.addRow();
                 out.set(o, "PK_TABLE_CATALOG", row.value(0));
@@ -359,11 +372,14 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
                     out.set(o, "DELETE_RULE", Variant::fromText(QLatin1String(rules[del])));
                 out.set(o, "FK_NAME", row.value(11));
                 out.set(o, "PK_NAME", row.value(12));
-                out.set(o, "DEFERRABILITY", row.value(13).isEmptyOrNull() ? Variant::null() : i4(row.value(13).toInt()));
+                out.set(o, "DEFERRABILITY",
+                        row.value(13).isEmptyOrNull() ? Variant::null()
+                                                      : i4(row.value(13).toInt()));
             }
         };
         if (!r.at(2).isEmpty() || !r.at(5).isEmpty())
-            run(r.at(2), Row{Variant::fromText(r.at(3)), Variant::fromText(r.at(4)), Variant::fromText(r.at(5))});
+            run(r.at(2), Row{Variant::fromText(r.at(3)), Variant::fromText(r.at(4)),
+                             Variant::fromText(r.at(5))});
         else
             forEachTable(r.at(3), r.at(4), QString(), [&](const Row &t) { run(QString(), t); });
         break;
@@ -371,7 +387,8 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
     case adSchemaProcedures: {
         Statement s(h);
         Arg c(r.at(0)), sc(r.at(1)), n(r.at(2));
-        s.check(SQLProceduresW(s.get(), c.ptr(), c.length(), sc.ptr(), sc.length(), n.ptr(), n.length()));
+        s.check(SQLProceduresW(s.get(), c.ptr(), c.length(), sc.ptr(), sc.length(), n.ptr(),
+                               n.length()));
         for (const Row &row : s.readAll()) {
             if (!r.matches(2, text(row.value(2))))
                 continue;
@@ -380,7 +397,8 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
             out.set(o, "PROCEDURE_SCHEMA", row.value(1));
             out.set(o, "PROCEDURE_NAME", row.value(2));
             out.set(o, "DESCRIPTION", row.value(6));
-            out.set(o, "PROCEDURE_TYPE", row.value(7).isEmptyOrNull() ? Variant::null() : i4(row.value(7).toInt()));
+            out.set(o, "PROCEDURE_TYPE",
+                    row.value(7).isEmptyOrNull() ? Variant::null() : i4(row.value(7).toInt()));
         }
         break;
     }
@@ -394,11 +412,11 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
                 continue;
             // ODBC column types to OLE DB parameter types (input 1, in/out 2, out 3, return 4).
             const qint64 odbcType = row.value(4).toInt();
-            const int parameterType = odbcType == SQL_PARAM_INPUT ? 1
-                : odbcType == SQL_PARAM_INPUT_OUTPUT              ? 2
-                : odbcType == SQL_PARAM_OUTPUT                    ? 3
-                : odbcType == SQL_RETURN_VALUE                    ? 4
-                                                                  : 0;
+            const int parameterType = odbcType == SQL_PARAM_INPUT          ? 1
+                                      : odbcType == SQL_PARAM_INPUT_OUTPUT ? 2
+                                      : odbcType == SQL_PARAM_OUTPUT       ? 3
+                                      : odbcType == SQL_RETURN_VALUE       ? 4
+                                                                           : 0;
             if (parameterType == 0)
                 continue; // result-set columns are not parameters
             const int type = OdbcResult::adoType(int(row.value(5).toInt()), false);
@@ -436,8 +454,9 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
             auto &o = out.addRow();
             out.set(o, "TYPE_NAME", row.value(0));
             out.set(o, "DATA_TYPE", i4(type));
-            out.set(o, "COLUMN_SIZE", row.value(2).isEmptyOrNull() ? Variant::null()
-                                                                   : Variant::fromInt(row.value(2).toInt(), VT_I8));
+            out.set(o, "COLUMN_SIZE",
+                    row.value(2).isEmptyOrNull() ? Variant::null()
+                                                 : Variant::fromInt(row.value(2).toInt(), VT_I8));
             out.set(o, "LITERAL_PREFIX", row.value(3));
             out.set(o, "LITERAL_SUFFIX", row.value(4));
             out.set(o, "CREATE_PARAMS", row.value(5));
@@ -448,8 +467,10 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
             out.set(o, "FIXED_PREC_SCALE", boolFrom(row.value(10)));
             out.set(o, "AUTO_UNIQUE_VALUE", boolFrom(row.value(11)));
             out.set(o, "LOCAL_TYPE_NAME", row.value(12));
-            out.set(o, "MINIMUM_SCALE", row.value(13).isEmptyOrNull() ? Variant::null() : i4(row.value(13).toInt()));
-            out.set(o, "MAXIMUM_SCALE", row.value(14).isEmptyOrNull() ? Variant::null() : i4(row.value(14).toInt()));
+            out.set(o, "MINIMUM_SCALE",
+                    row.value(13).isEmptyOrNull() ? Variant::null() : i4(row.value(13).toInt()));
+            out.set(o, "MAXIMUM_SCALE",
+                    row.value(14).isEmptyOrNull() ? Variant::null() : i4(row.value(14).toInt()));
             out.set(o, "IS_LONG", Variant::fromBool(isLongSqlType(sqlType)));
             out.set(o, "BEST_MATCH", Variant::fromBool(true));
             out.set(o, "IS_FIXEDLENGTH", Variant::fromBool(isFixedAdoType(type)));
@@ -460,7 +481,8 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
         SQLWCHAR buffer[8192] = {};
         SQLSMALLINT length = 0;
         if (SQL_SUCCEEDED(SQLGetInfoW(h->dbc(), SQL_KEYWORDS, buffer, sizeof buffer, &length))) {
-            const QString list = OdbcHandle::fromWide(buffer, std::min<qsizetype>(length / 2, 8191));
+            const QString list
+                = OdbcHandle::fromWide(buffer, std::min<qsizetype>(length / 2, 8191));
             for (const QString &word : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
                 auto &o = out.addRow();
                 out.set(o, "KEYWORD", Variant::fromText(word.trimmed()));
@@ -471,13 +493,15 @@ std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle>
             SQLWCHAR dbms[64] = {};
             SQLSMALLINT length = 0;
             SQLGetInfoW(h->dbc(), SQL_DBMS_NAME, dbms, sizeof dbms, &length);
-            if (OdbcHandle::fromWide(dbms, std::min<qsizetype>(length / 2, 63)) == QLatin1String("PostgreSQL")) {
+            if (OdbcHandle::fromWide(dbms, std::min<qsizetype>(length / 2, 63))
+                == QLatin1String("PostgreSQL")) {
                 Statement st(h);
                 const std::u16string query = OdbcHandle::toWide(
                     QStringLiteral("SELECT upper(word) FROM pg_get_keywords() ORDER BY 1"));
-                if (SQL_SUCCEEDED(SQLExecDirectW(st.get(), reinterpret_cast<SQLWCHAR *>(
-                                                     const_cast<char16_t *>(query.c_str())),
-                                                 SQL_NTS))) {
+                if (SQL_SUCCEEDED(SQLExecDirectW(
+                        st.get(),
+                        reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(query.c_str())),
+                        SQL_NTS))) {
                     for (const Row &row : st.readAll())
                         out.set(out.addRow(), "KEYWORD", row.value(0));
                 }

@@ -15,8 +15,8 @@ class OdbcSchema
 {
 public:
     // Throws DB_E_NotSupported for a schema number ODBC does not map, ComError otherwise.
-    static std::unique_ptr<ResultStream> open(const std::shared_ptr<OdbcHandle> &handle,
-                                              int schema, const QList<Variant> &restrictions);
+    static std::unique_ptr<ResultStream> open(const std::shared_ptr<OdbcHandle> &handle, int schema,
+                                              const QList<Variant> &restrictions);
 };
 
 } // namespace Ado

@@ -11,8 +11,8 @@ namespace {
 // ADO keys that mean nothing to an ODBC driver.
 bool isAdoOnlyKey(const QString &key)
 {
-    static const char *const keys[] = {"Provider", "Persist Security Info", "Mode",
-                                       "Extended Properties", "ConnName", "Prompt"};
+    static const char *const keys[] = {
+        "Provider", "Persist Security Info", "Mode", "Extended Properties", "ConnName", "Prompt"};
     for (const char *k : keys)
         if (key.compare(QLatin1String(k), Qt::CaseInsensitive) == 0)
             return true;
@@ -71,8 +71,8 @@ QString OdbcSession::odbcConnectionString(Kind kind, const ConnectionString &con
     const QString dataSource = connection.value(QStringLiteral("Data Source"));
     const QString catalog = connection.value(QStringLiteral("Initial Catalog"));
     const QString uid = user.isEmpty() ? connection.value(QStringLiteral("User ID")) : user;
-    const QString pwd = password.isEmpty() ? connection.value(QStringLiteral("Password"))
-                                           : password;
+    const QString pwd
+        = password.isEmpty() ? connection.value(QStringLiteral("Password")) : password;
     if (kind == Kind::Generic) {
         if (!dataSource.isEmpty())
             odbc.set(QStringLiteral("DSN"), dataSource);
@@ -144,14 +144,13 @@ std::unique_ptr<OdbcSession> OdbcSession::open(Kind kind, const ConnectionString
     if (connectTimeoutSeconds > 0)
         SQLSetConnectAttrW(handle->dbc(), SQL_ATTR_LOGIN_TIMEOUT,
                            reinterpret_cast<SQLPOINTER>(SQLULEN(connectTimeoutSeconds)), 0);
-    const std::u16string text = OdbcHandle::toWide(odbcConnectionString(kind, connection, user,
-                                                                        password));
+    const std::u16string text
+        = OdbcHandle::toWide(odbcConnectionString(kind, connection, user, password));
     SQLWCHAR out[2048];
     SQLSMALLINT outLength = 0;
     const SQLRETURN rc = SQLDriverConnectW(
-        handle->dbc(), nullptr,
-        reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(text.c_str())), SQL_NTS, out,
-        SQLSMALLINT(std::size(out)), &outLength, SQL_DRIVER_NOPROMPT);
+        handle->dbc(), nullptr, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(text.c_str())),
+        SQL_NTS, out, SQLSMALLINT(std::size(out)), &outLength, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc))
         throw OdbcHandle::diagnostics(SQL_HANDLE_DBC, handle->dbc(), QStringLiteral("ODBC"),
                                       QStringLiteral("接続できませんでした。"));
@@ -169,8 +168,7 @@ std::unique_ptr<OdbcSession> OdbcSession::open(Kind kind, const ConnectionString
 OdbcSession::OdbcSession(Kind kind, std::shared_ptr<OdbcHandle> handle)
     : m_kind(kind)
     , m_handle(std::move(handle))
-{
-}
+{}
 
 OdbcSession::~OdbcSession()
 {
@@ -232,17 +230,19 @@ void OdbcSession::rollbackTrans()
 
 QStringList OdbcSession::propertyNames() const
 {
-    return {QStringLiteral("DBMS Name"),       QStringLiteral("DBMS Version"),
-            QStringLiteral("Provider Name"),   QStringLiteral("Provider Version"),
+    return {QStringLiteral("DBMS Name"),        QStringLiteral("DBMS Version"),
+            QStringLiteral("Provider Name"),    QStringLiteral("Provider Version"),
             QStringLiteral("Multiple Results"), QStringLiteral("Data Source Name"),
-            QStringLiteral("Current Catalog"), QStringLiteral("User Name"),
-            QStringLiteral("Driver Name"),     QStringLiteral("Driver ODBC Version")};
+            QStringLiteral("Current Catalog"),  QStringLiteral("User Name"),
+            QStringLiteral("Driver Name"),      QStringLiteral("Driver ODBC Version")};
 }
 
 Variant OdbcSession::property(const QString &name) const
 {
     OdbcHandle *h = requireOpen(m_handle);
-    auto is = [&](const char *key) { return name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0; };
+    auto is = [&](const char *key) {
+        return name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0;
+    };
     if (is("DBMS Name"))
         return Variant::fromText(infoText(h->dbc(), SQL_DBMS_NAME));
     if (is("DBMS Version"))
@@ -254,7 +254,8 @@ Variant OdbcSession::property(const QString &name) const
     if (is("Driver ODBC Version"))
         return Variant::fromText(infoText(h->dbc(), SQL_DRIVER_ODBC_VER));
     if (is("Multiple Results"))
-        return Variant::fromInt(infoText(h->dbc(), SQL_MULT_RESULT_SETS) == QLatin1String("Y") ? 1 : 0, VT_I4);
+        return Variant::fromInt(
+            infoText(h->dbc(), SQL_MULT_RESULT_SETS) == QLatin1String("Y") ? 1 : 0, VT_I4);
     if (is("Data Source Name"))
         return Variant::fromText(infoText(h->dbc(), SQL_DATA_SOURCE_NAME));
     if (is("Current Catalog"))
@@ -265,9 +266,8 @@ Variant OdbcSession::property(const QString &name) const
                    statusMessage(AdErrItemNotFound) + QStringLiteral(" (%1)").arg(name));
 }
 
-std::unique_ptr<ResultStream> OdbcSession::prepare(const QString &text,
-                                                   const QList<Parameter> &parameters,
-                                                   int timeoutSeconds)
+std::unique_ptr<ResultStream>
+OdbcSession::prepare(const QString &text, const QList<Parameter> &parameters, int timeoutSeconds)
 {
     requireOpen(m_handle);
     return std::make_unique<OdbcResult>(m_handle, text, parameters, timeoutSeconds);

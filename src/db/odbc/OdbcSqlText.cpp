@@ -11,7 +11,8 @@ bool isIdentifierChar(QChar c)
 
 // Walks a SQL text calling code(i) for every position outside quotes and comments. Handles
 // '', "", ``, -- and /* */ comments, $tag$ quotes, and (MySQL) backslash escapes in literals.
-template <typename Code> void scanSql(const QString &text, bool backslashEscapes, Code code)
+template <typename Code>
+void scanSql(const QString &text, bool backslashEscapes, Code code)
 {
     const qsizetype n = text.size();
     qsizetype i = 0;

@@ -236,7 +236,8 @@ FieldInfo SqliteResult::typeForDeclared(const QString &declared)
         if (upper.startsWith(QLatin1String("BIGINT")) || upper.startsWith(QLatin1String("INT8"))
             || upper.startsWith(QLatin1String("UNSIGNED BIG")))
             set(adBigInt, 8);
-        else if (upper.startsWith(QLatin1String("SMALLINT")) || upper.startsWith(QLatin1String("INT2")))
+        else if (upper.startsWith(QLatin1String("SMALLINT"))
+                 || upper.startsWith(QLatin1String("INT2")))
             set(adSmallInt, 2);
         else if (upper.startsWith(QLatin1String("TINYINT")))
             set(adTinyInt, 1);
@@ -246,9 +247,11 @@ FieldInfo SqliteResult::typeForDeclared(const QString &declared)
     } else if (upper.contains(QLatin1String("CHAR")) || upper.contains(QLatin1String("CLOB"))
                || upper.contains(QLatin1String("TEXT"))) {
         const bool fixed = !upper.contains(QLatin1String("VAR"))
-            && (upper.startsWith(QLatin1String("CHAR")) || upper.startsWith(QLatin1String("NCHAR"))
-                || upper.startsWith(QLatin1String("CHARACTER")) || upper.startsWith(QLatin1String("NATIVE CHAR")))
-            && size > 0;
+                           && (upper.startsWith(QLatin1String("CHAR"))
+                               || upper.startsWith(QLatin1String("NCHAR"))
+                               || upper.startsWith(QLatin1String("CHARACTER"))
+                               || upper.startsWith(QLatin1String("NATIVE CHAR")))
+                           && size > 0;
         set(fixed ? adWChar : adVarWChar, size);
         if (fixed)
             info.attributes |= adFldFixed;
@@ -287,8 +290,9 @@ bool SqliteResult::runNextStatement()
     sqlite3 *db = m_handle->db();
     const char *end = m_text.constData() + m_text.size();
     while (!m_stmt) {
-        while (m_tail < end && (*m_tail == ' ' || *m_tail == '\t' || *m_tail == '\r'
-                                || *m_tail == '\n' || *m_tail == ';'))
+        while (m_tail < end
+               && (*m_tail == ' ' || *m_tail == '\t' || *m_tail == '\r' || *m_tail == '\n'
+                   || *m_tail == ';'))
             ++m_tail;
         if (m_tail >= end)
             return false;
@@ -321,8 +325,8 @@ bool SqliteResult::runNextStatement()
     }
     const QString word = firstWord(sqlite3_sql(m_stmt));
     const bool changesRows = word == QLatin1String("INSERT") || word == QLatin1String("UPDATE")
-        || word == QLatin1String("DELETE") || word == QLatin1String("REPLACE")
-        || (word == QLatin1String("WITH") && !sqlite3_stmt_readonly(m_stmt));
+                             || word == QLatin1String("DELETE") || word == QLatin1String("REPLACE")
+                             || (word == QLatin1String("WITH") && !sqlite3_stmt_readonly(m_stmt));
     m_recordsAffected = changesRows ? long(sqlite3_changes64(db)) : -1;
     finalize();
     return true;
@@ -411,9 +415,9 @@ void SqliteResult::bindParameters()
         case VT_EMPTY:
         case VT_NULL:
             rc = (v.vt() == (VT_ARRAY | VT_UI1))
-                ? sqlite3_bind_blob64(m_stmt, i, v.bytes().constData(),
-                                      sqlite3_uint64(v.bytes().size()), SQLITE_TRANSIENT)
-                : sqlite3_bind_null(m_stmt, i);
+                     ? sqlite3_bind_blob64(m_stmt, i, v.bytes().constData(),
+                                           sqlite3_uint64(v.bytes().size()), SQLITE_TRANSIENT)
+                     : sqlite3_bind_null(m_stmt, i);
             break;
         case VT_R4:
         case VT_R8:
@@ -425,14 +429,16 @@ void SqliteResult::bindParameters()
             break;
         case VT_DATE: {
             const DateTime d = v.toDateTime();
-            const QString text = QStringLiteral("%1-%2-%3 %4:%5:%6")
-                                     .arg(d.year, 4, 10, QLatin1Char('0'))
-                                     .arg(d.month, 2, 10, QLatin1Char('0'))
-                                     .arg(d.day, 2, 10, QLatin1Char('0'))
-                                     .arg(d.hour, 2, 10, QLatin1Char('0'))
-                                     .arg(d.minute, 2, 10, QLatin1Char('0'))
-                                     .arg(d.second, 2, 10, QLatin1Char('0'))
-                + (d.msec ? QStringLiteral(".%1").arg(d.msec, 3, 10, QLatin1Char('0')) : QString());
+            const QString text
+                = QStringLiteral("%1-%2-%3 %4:%5:%6")
+                      .arg(d.year, 4, 10, QLatin1Char('0'))
+                      .arg(d.month, 2, 10, QLatin1Char('0'))
+                      .arg(d.day, 2, 10, QLatin1Char('0'))
+                      .arg(d.hour, 2, 10, QLatin1Char('0'))
+                      .arg(d.minute, 2, 10, QLatin1Char('0'))
+                      .arg(d.second, 2, 10, QLatin1Char('0'))
+                  + (d.msec ? QStringLiteral(".%1").arg(d.msec, 3, 10, QLatin1Char('0'))
+                            : QString());
             const QByteArray utf8 = text.toUtf8();
             rc = sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
             break;

@@ -52,7 +52,7 @@ private:
     int m_timeout = 0;
     sqlite3_stmt *m_stmt = nullptr;
     QList<FieldInfo> m_fields;
-    QList<int> m_kinds; // per column: how values are read
+    QList<int> m_kinds;  // per column: how values are read
     QList<bool> m_plain; // per column: texts and integers render as themselves
     long m_recordsAffected = -1;
     // The current row, read in one go under the connection's lock (texts and blobs point

@@ -53,7 +53,7 @@ Rows query(sqlite3 *db, const QString &sql, const QStringList &arguments = {})
 QString quoted(const QString &name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1String("\""), QLatin1String("\"\""))
-        + QLatin1Char('"');
+           + QLatin1Char('"');
 }
 
 struct Restrictions
@@ -72,7 +72,10 @@ struct Restrictions
         return wanted.isNull() || wanted.compare(value, Qt::CaseInsensitive) == 0;
     }
     // SQLite has no schemas: a schema restriction other than "main" matches nothing.
-    bool schemaMatches(int i) const { return at(i).isEmpty() || matches(i, QStringLiteral("main")); }
+    bool schemaMatches(int i) const
+    {
+        return at(i).isEmpty() || matches(i, QStringLiteral("main"));
+    }
 };
 
 struct Object
@@ -85,9 +88,10 @@ struct Object
 QList<Object> objects(sqlite3 *db)
 {
     QList<Object> list;
-    const Rows rows = query(db, QStringLiteral(
-        "SELECT type, name, sql FROM main.sqlite_schema WHERE type IN ('table','view') "
-        "ORDER BY name"));
+    const Rows rows = query(
+        db, QStringLiteral(
+                "SELECT type, name, sql FROM main.sqlite_schema WHERE type IN ('table','view') "
+                "ORDER BY name"));
     for (const QList<Variant> &row : rows) {
         Object o;
         o.name = row[1].text();
@@ -153,8 +157,8 @@ std::unique_ptr<ResultStream> SqliteSchema::open(const std::shared_ptr<SqliteHan
                                                  int schema, const QList<Variant> &values)
 {
     std::unique_ptr<MemoryResult> result = MemoryResult::forSchema(schema);
-    const bool supported = result
-        && schema != adSchemaProviderSpecific; // everything forSchema describes
+    const bool supported
+        = result && schema != adSchemaProviderSpecific; // everything forSchema describes
     if (!supported)
         throw ComError(DB_E_NotSupported, SqliteHandle::Source,
                        QStringLiteral("スキーマ %1 はサポートされていません。").arg(schema));
@@ -198,8 +202,8 @@ std::unique_ptr<ResultStream> SqliteSchema::open(const std::shared_ptr<SqliteHan
                 out.set(o, "CHECK_OPTION", Variant::fromBool(false));
                 out.set(o, "IS_UPDATABLE", Variant::fromBool(false));
             } else {
-                const Rows count = query(db, QStringLiteral("SELECT count(*) FROM main.")
-                                                 + quoted(object.name));
+                const Rows count
+                    = query(db, QStringLiteral("SELECT count(*) FROM main.") + quoted(object.name));
                 out.set(o, "CARDINALITY", Variant::fromInt(count.value(0).value(0).toInt(), VT_I8));
             }
         }
@@ -279,7 +283,8 @@ std::unique_ptr<ResultStream> SqliteSchema::open(const std::shared_ptr<SqliteHan
                     auto &o = out.addRow();
                     out.set(o, "TABLE_NAME", Variant::fromText(object.name));
                     out.set(o, "INDEX_NAME", Variant::fromText(name));
-                    out.set(o, "PRIMARY_KEY", Variant::fromBool(index[3].text() == QLatin1String("pk")));
+                    out.set(o, "PRIMARY_KEY",
+                            Variant::fromBool(index[3].text() == QLatin1String("pk")));
                     out.set(o, "UNIQUE", Variant::fromBool(index[2].toInt() != 0));
                     out.set(o, "CLUSTERED", Variant::fromBool(false));
                     out.set(o, "TYPE", i4(1)); // B-tree
@@ -315,11 +320,15 @@ std::unique_ptr<ResultStream> SqliteSchema::open(const std::shared_ptr<SqliteHan
             out.set(o, "TYPE_NAME", Variant::fromText(QLatin1String(t.name)));
             out.set(o, "DATA_TYPE", i4(t.type));
             out.set(o, "COLUMN_SIZE", Variant::fromInt(t.size, VT_I8));
-            out.set(o, "LITERAL_PREFIX", textOrNull(t.prefix ? QString::fromLatin1(t.prefix) : QString()));
-            out.set(o, "LITERAL_SUFFIX", textOrNull(t.suffix ? QString::fromLatin1(t.suffix) : QString()));
-            out.set(o, "CREATE_PARAMS", textOrNull(t.createParams ? QString::fromLatin1(t.createParams) : QString()));
+            out.set(o, "LITERAL_PREFIX",
+                    textOrNull(t.prefix ? QString::fromLatin1(t.prefix) : QString()));
+            out.set(o, "LITERAL_SUFFIX",
+                    textOrNull(t.suffix ? QString::fromLatin1(t.suffix) : QString()));
+            out.set(o, "CREATE_PARAMS",
+                    textOrNull(t.createParams ? QString::fromLatin1(t.createParams) : QString()));
             out.set(o, "IS_NULLABLE", Variant::fromBool(true));
-            out.set(o, "CASE_SENSITIVE", Variant::fromBool(t.type == adVarWChar || t.type == adWChar));
+            out.set(o, "CASE_SENSITIVE",
+                    Variant::fromBool(t.type == adVarWChar || t.type == adWChar));
             out.set(o, "SEARCHABLE", i4(4));
             out.set(o, "LOCAL_TYPE_NAME", Variant::fromText(QLatin1String(t.name)));
             out.set(o, "IS_LONG", Variant::fromBool(t.isLong));

@@ -30,11 +30,10 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const ConnectionString &conne
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                                   : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message
+            = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(db);
-        throw ComError(E_Fail, SqliteHandle::Source,
-                       QStringLiteral("%1: %2").arg(message, path));
+        throw ComError(E_Fail, SqliteHandle::Source, QStringLiteral("%1: %2").arg(message, path));
     }
     auto handle = std::make_shared<SqliteHandle>(db);
     // A file that is not a database is found out here rather than at the first query.
@@ -43,8 +42,7 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const ConnectionString &conne
         != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "");
         sqlite3_free(error);
-        throw ComError(E_Fail, SqliteHandle::Source,
-                       QStringLiteral("%1: %2").arg(message, path));
+        throw ComError(E_Fail, SqliteHandle::Source, QStringLiteral("%1: %2").arg(message, path));
     }
     sqlite3_busy_timeout(db, 5000);
     return std::unique_ptr<SqliteSession>(new SqliteSession(handle, path));
@@ -53,8 +51,7 @@ std::unique_ptr<SqliteSession> SqliteSession::open(const ConnectionString &conne
 SqliteSession::SqliteSession(std::shared_ptr<SqliteHandle> handle, const QString &path)
     : m_handle(std::move(handle))
     , m_path(path)
-{
-}
+{}
 
 SqliteSession::~SqliteSession()
 {
@@ -99,16 +96,18 @@ void SqliteSession::rollbackTrans()
 
 QStringList SqliteSession::propertyNames() const
 {
-    return {QStringLiteral("DBMS Name"),       QStringLiteral("DBMS Version"),
-            QStringLiteral("Provider Name"),   QStringLiteral("Provider Version"),
+    return {QStringLiteral("DBMS Name"),        QStringLiteral("DBMS Version"),
+            QStringLiteral("Provider Name"),    QStringLiteral("Provider Version"),
             QStringLiteral("Multiple Results"), QStringLiteral("Data Source Name"),
-            QStringLiteral("Current Catalog"), QStringLiteral("Identifier Case Sensitivity"),
+            QStringLiteral("Current Catalog"),  QStringLiteral("Identifier Case Sensitivity"),
             QStringLiteral("Transaction DDL")};
 }
 
 Variant SqliteSession::property(const QString &name) const
 {
-    auto is = [&](const char *key) { return name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0; };
+    auto is = [&](const char *key) {
+        return name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0;
+    };
     if (is("DBMS Name"))
         return Variant::fromText(QStringLiteral("SQLite"));
     if (is("DBMS Version"))
@@ -131,9 +130,8 @@ Variant SqliteSession::property(const QString &name) const
                    statusMessage(AdErrItemNotFound) + QStringLiteral(" (%1)").arg(name));
 }
 
-std::unique_ptr<ResultStream> SqliteSession::prepare(const QString &text,
-                                                     const QList<Parameter> &parameters,
-                                                     int timeoutSeconds)
+std::unique_ptr<ResultStream>
+SqliteSession::prepare(const QString &text, const QList<Parameter> &parameters, int timeoutSeconds)
 {
     if (!m_handle)
         throw ComError(AdErrObjectClosed, SqliteHandle::Source, statusMessage(AdErrObjectClosed));
