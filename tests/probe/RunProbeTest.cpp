@@ -81,6 +81,17 @@ TEST(RunProbe, ShowsMessagesTabsAndPanesOfASqliteExecution)
          "## 1\na\ny\nz\n## 2\nid\n1\n2\n"
          "pane 0: 実行が完了しました\npane 1: データ数：2\npane 2: <time>\npane 3: "
              + objectInfo("nokey", "テーブル", 2, "追加のみ") + "\n"},
+        // A query without rows still gets its tab, with the header alone.
+        {"SELECT * FROM items WHERE id > 100",
+         "(0件が処理されました)\n## 1\nid\tname\tnote\n"
+         "pane 0: 実行が完了しました\npane 1: データ数：0\npane 2: <time>\npane 3: "
+             + objectInfo("items", "テーブル", 0, "編集可") + "\n"},
+        // Values from a parameter note: the text before the note runs with them. The key
+        // column is not in the result, so it cannot be edited.
+        {"SELECT name FROM items WHERE id = :id パラメーター： ( id:=1)",
+         "(1件が処理されました)\n## 1\nname\nりんご\n"
+         "pane 0: 実行が完了しました\npane 1: データ数：1\npane 2: <time>\npane 3: "
+             + objectInfo("items", "テーブル", 1, "読取専用") + "\n"},
         // Only counts: the message tab alone, its total in pane 1.
         {"UPDATE items SET note = 'n' WHERE id = 9",
          "(0件が処理されました)\n"
@@ -100,6 +111,28 @@ TEST(RunProbe, ShowsMessagesTabsAndPanesOfASqliteExecution)
         EXPECT_EQ(withTimeChecked(result.outText()), c.expected);
         EXPECT_TRUE(result.err.isEmpty()) << result.errText().toStdString();
     }
+}
+
+// Many rows come through whole, past the 500-row progress steps.
+TEST(RunProbe, ReadsEveryRowOfALargeResult)
+{
+    QTemporaryDir dir;
+    const QString connection = sqliteConnection(TestSupport::makeSqliteFile(dir, RunSql));
+    const int count = 20000;
+    const ProbeOutput result = ProbeProcess::run(
+        {"run", connection},
+        QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < %1)"
+                       " SELECT n, '行' || n AS t FROM c")
+            .arg(count));
+    ASSERT_TRUE(result.finished) << result.failure.toStdString();
+    EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
+    QString expected = QStringLiteral("(%1件が処理されました)\n## 1\nn\tt\n").arg(count);
+    for (int n = 1; n <= count; ++n)
+        expected += QStringLiteral("%1\t行%1\n").arg(n);
+    expected += QStringLiteral("pane 0: 実行が完了しました\npane 1: データ数：%1\npane 2: <time>\npane 3: ")
+                    .arg(count)
+                + objectInfo("不明", "不明", count, "読取専用") + "\n";
+    EXPECT_TRUE(withTimeChecked(result.outText()) == expected);
 }
 
 // A failing statement: exit 1, pane 0 "エラーが発生しました", the error lines in the message
