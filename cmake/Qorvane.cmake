@@ -26,5 +26,11 @@ function(qorvane_tests folder)
     target_link_libraries(tests_${folder} PRIVATE ${ARG_DEPS} qorvane_testsupport GTest::gtest)
     gtest_discover_tests(tests_${folder}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QORVANE_DATA_DIR=${PROJECT_SOURCE_DIR}/tests/data;QORVANE_PROBE=$<TARGET_FILE:qorvane-probe>;QORVANE_SAMPLE_DB=${PROJECT_SOURCE_DIR}/sample/sample.db")
+        # One ENVIRONMENT per variable: the discovery script flattens a list value, so
+        # "A=1;B=2" would set A alone.
+        PROPERTIES TIMEOUT 300
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+            ENVIRONMENT "QORVANE_DATA_DIR=${PROJECT_SOURCE_DIR}/tests/data"
+            ENVIRONMENT "QORVANE_PROBE=$<TARGET_FILE:qorvane-probe>"
+            ENVIRONMENT "QORVANE_SAMPLE_DB=${PROJECT_SOURCE_DIR}/sample/sample.db")
 endfunction()
