@@ -216,3 +216,37 @@ TEST(CatalogProbe, ListsTheObjectsOfAPostgresDatabase)
     EXPECT_EQ(classify.exitCode, 0) << classify.errText().toStdString();
     EXPECT_EQ(classify.outText(), QStringLiteral("public\tprobe_cat_items\tTABLE\n"));
 }
+
+// A function is a procedure of the catalogue; its parameters are listed by "columns", and a
+// call written after the name still finds it.
+TEST(CatalogProbe, ListsPostgresFunctionsAndTheirParameters)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const QString connection = TestSupport::postgresConnection();
+    const ProbeOutput setUp = ProbeProcess::run(
+        {"sql", connection},
+        QStringLiteral("CREATE OR REPLACE FUNCTION probe_cat_fn(amount integer, label text)"
+                       " RETURNS integer AS 'SELECT amount' LANGUAGE sql"));
+    ASSERT_EQ(setUp.exitCode, 0) << setUp.errText().toStdString();
+
+    const ProbeOutput procedures = catalog(connection, {"procedures", "public"});
+    const ProbeOutput byName = catalog(connection, {"columns", "public", "probe_cat_fn"});
+    const ProbeOutput byCall = catalog(connection, {"columns", "public", "probe_cat_fn(1, 'x')"});
+    ProbeProcess::run({"sql", connection},
+                      QByteArray("DROP FUNCTION probe_cat_fn(integer, text)"));
+
+    EXPECT_EQ(procedures.exitCode, 0) << procedures.errText().toStdString();
+    EXPECT_TRUE(outLines(procedures).contains(QStringLiteral("probe_cat_fn")))
+        << visible(procedures.out).toStdString();
+    EXPECT_EQ(byName.exitCode, 0) << byName.errText().toStdString();
+    QStringList parameters;
+    for (const QString &line : outLines(byName)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        ASSERT_EQ(fields.size(), 9) << line.toStdString();
+        if (!fields[1].isEmpty())
+            parameters.append(fields[0] + QLatin1Char(' ') + fields[1] + QLatin1Char(' ') + fields[3]);
+    }
+    EXPECT_EQ(parameters, (QStringList{"1 amount 3", "2 label 203"}));
+    EXPECT_EQ(byCall.exitCode, 0) << byCall.errText().toStdString();
+    EXPECT_EQ(byCall.out, byName.out);
+}

@@ -261,3 +261,36 @@ TEST(RunProbe, ShowsAPostgresExecution)
               "pane 0: 実行が完了しました\npane 1: データ数：1\npane 2: <time>\npane 3: "
                   + objectInfo("不明", "不明", 1, "読取専用") + "\n");
 }
+
+// On PostgreSQL: a failing statement ends in the message tab and pane 0; with "AutoCommit" 0 a
+// change is inside a transaction that closing the session commits.
+TEST(RunProbe, PostgresErrorsAndTransactions)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const QString connection = TestSupport::postgresConnection();
+    const ProbeOutput setUp = ProbeProcess::run(
+        {"sql", connection},
+        QStringLiteral("DROP TABLE IF EXISTS probe_run_tx; CREATE TABLE probe_run_tx(a text);"));
+    ASSERT_EQ(setUp.exitCode, 0) << setUp.errText().toStdString();
+
+    const ProbeOutput failed = ProbeProcess::run(
+        {"run", connection}, QByteArray("SELECT * FROM probe_run_no_such_table"));
+    const ProbeOutput inserted = ProbeProcess::run({"run", "--autocommit", "0", connection},
+                                                   QByteArray("INSERT INTO probe_run_tx VALUES ('日本')"));
+    const ProbeOutput read =
+        ProbeProcess::run({"sql", connection}, QByteArray("SELECT a FROM probe_run_tx"));
+    ProbeProcess::run({"sql", connection}, QByteArray("DROP TABLE probe_run_tx"));
+
+    ASSERT_TRUE(failed.finished) << failed.failure.toStdString();
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.outText().contains(QStringLiteral("probe_run_no_such_table")))
+        << visible(failed.out).toStdString();
+    EXPECT_FALSE(failed.outText().contains(QStringLiteral("\n## ")));
+    EXPECT_TRUE(failed.outText().contains(QStringLiteral("\npane 0: エラーが発生しました\n")))
+        << visible(failed.out).toStdString();
+
+    EXPECT_EQ(inserted.exitCode, 0) << visible(inserted.out).toStdString();
+    EXPECT_TRUE(inserted.outText().startsWith(QStringLiteral("(1件が処理されました)\n")));
+    EXPECT_EQ(read.outText().section(QLatin1Char('\n'), 3), QStringLiteral("日本\n"))
+        << visible(read.out).toStdString();
+}
