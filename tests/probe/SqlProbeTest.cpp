@@ -196,3 +196,25 @@ TEST(SqlProbe, PostgresErrorsGiveTheQueryErrorText)
     EXPECT_TRUE(refused.errText().startsWith(QStringLiteral("データベースエラー：\n\tコード： 80040e4d\n")))
         << visible(refused.err).toStdString();
 }
+
+// Data changes report their counts and every other statement -1, one result per statement.
+TEST(SqlProbe, ReportsTheCountOfEveryStatementOnPostgres)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const ProbeOutput result = ProbeProcess::run(
+        {"sql", TestSupport::postgresConnection()},
+        QStringLiteral("DROP TABLE IF EXISTS probe_sql_counts;\r\n"
+                       "CREATE TABLE probe_sql_counts(a integer);\r\n"
+                       "INSERT INTO probe_sql_counts VALUES (1), (2), (3);\r\n"
+                       "UPDATE probe_sql_counts SET a = a + 1 WHERE a > 1;\r\n"
+                       "SELECT a AS \"値\" FROM probe_sql_counts ORDER BY a;\r\n"
+                       "DELETE FROM probe_sql_counts;\r\n"
+                       "DROP TABLE probe_sql_counts;\r\n"));
+    ASSERT_TRUE(result.finished) << result.failure.toStdString();
+    EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
+    EXPECT_EQ(result.outText(),
+              QStringLiteral("# result 1\naffected=-1\n# result 2\naffected=-1\n"
+                             "# result 3\naffected=3\n# result 4\naffected=2\n"
+                             "# result 5\n値\n3\n1\n3\n4\n"
+                             "# result 6\naffected=3\n# result 7\naffected=-1\n"));
+}
