@@ -171,14 +171,23 @@ int main(int argc, char **argv)
     QApplication::processEvents();
 
     // Event-loop latency: the longest gap between ticks of a 2 ms timer during the cycle.
+    // Gaps are counted separately before the fetch (the execute command itself, which reads
+    // the catalogue on the UI thread) and during it (from the first page on).
     QElapsedTimer clock;
     qint64 lastTick = 0;
     qint64 worstGap = 0;
+    qint64 worstStartGap = 0;
+    qint64 worstGapAt = 0;
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 t = clock.elapsed();
-        worstGap = qMax(worstGap, t - lastTick);
+        if (frame->resultView()->pageCount() > 0 && t - lastTick > worstGap) {
+            worstGap = t - lastTick;
+            worstGapAt = t;
+        }
+        else
+            worstStartGap = qMax(worstStartGap, t - lastTick);
         lastTick = t;
     });
 
@@ -216,7 +225,9 @@ int main(int argc, char **argv)
                 double(data.MemoryUsage()) / cells, double(data.MemoryUsage()) / 1048576.0);
     std::printf("peak resident: qorvane %ld KiB, %s %ld KiB\n", peakKiB(), qPrintable(toolProgram),
                 toolPeak);
-    std::printf("longest event-loop gap during the cycle: %lld ms\n", worstGap);
+    std::printf("longest event-loop gap during the fetch: %lld ms, ending %lld ms before the "
+                "cycle's end (before the fetch: %lld ms)\n",
+                worstGap, qint64(oursMs) - worstGapAt, worstStartGap);
     std::printf("status: %s / %s\n", qPrintable(frame->statusText(0)),
                 qPrintable(frame->statusText(2)));
 
