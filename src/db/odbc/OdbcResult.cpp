@@ -93,11 +93,7 @@ void appendUtf8(QString &out, const char *text, qsizetype n)
     for (qsizetype i = 0; i < n; ++i)
         high |= static_cast<unsigned char>(text[i]);
     if (high < 0x80) {
-        const qsizetype start = out.size();
-        out.resize(start + n);
-        char16_t *d = reinterpret_cast<char16_t *>(out.data()) + start;
-        for (qsizetype i = 0; i < n; ++i)
-            d[i] = static_cast<unsigned char>(text[i]);
+        out.append(QLatin1StringView(reinterpret_cast<const char *>(text), n));
     } else {
         out += QString::fromUtf8(text, n);
     }

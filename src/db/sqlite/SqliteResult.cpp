@@ -562,11 +562,7 @@ bool SqliteResult::appendPlainText(int column, QString &out, bool &isNull)
         for (qsizetype i = 0; i < n; ++i)
             high |= text[i];
         if (high < 0x80) {
-            const qsizetype start = out.size();
-            out.resize(start + n);
-            char16_t *d = reinterpret_cast<char16_t *>(out.data()) + start;
-            for (qsizetype i = 0; i < n; ++i)
-                d[i] = text[i];
+            out.append(QLatin1StringView(reinterpret_cast<const char *>(text), n));
         } else {
             out += QString::fromUtf8(reinterpret_cast<const char *>(text), n);
         }
