@@ -28,7 +28,7 @@ QRegularExpression queryError(const QString &sql)
     return QRegularExpression(
         QStringLiteral("^クエリ実行エラー：\n\tコード： [0-9a-f]{8}\n\t内容　： .*\n\tソース： .*\n"
                        "\t説明　： .*\n\n\tSQL文： ")
-            + QRegularExpression::escape(sql) + QStringLiteral("$"),
+            + QRegularExpression::escape(sql) + QStringLiteral("\\z"),
         QRegularExpression::DotMatchesEverythingOption);
 }
 
@@ -81,7 +81,8 @@ TEST(SqlProbe, QueryErrorsGoToStandardErrorInTheQueryErrorFormat)
     QTemporaryDir dir;
     const QString path = TestSupport::makeSqliteFile(dir, ItemsSql);
 
-    const QString bad = QStringLiteral("SELEC * FROM items");
+    // Standard input is taken as it is: the statement keeps its trailing line break.
+    const QString bad = QStringLiteral("SELEC * FROM items;\r\n");
     const ProbeOutput first = ProbeProcess::run({"sql", sqliteConnection(path)}, bad);
     ASSERT_TRUE(first.finished) << first.failure.toStdString();
     EXPECT_EQ(first.exitCode, 1);
@@ -117,7 +118,7 @@ TEST(SqlProbe, OpenFailuresGiveTheDatabaseErrorText)
     };
     const QRegularExpression databaseError(
         QStringLiteral("^データベースエラー：\n\tコード： [0-9a-f]{8}\n\t内容　： .*\n\tソース： .*\n"
-                       "\t説明　： .*\n$"),
+                       "\t説明　： .*\n\\z"),
         QRegularExpression::DotMatchesEverythingOption);
     for (const QString &connection : cases) {
         SCOPED_TRACE(connection.toStdString());
