@@ -244,7 +244,7 @@ TEST(CatalogProbe, ListsPostgresFunctionsAndTheirParameters)
         const QStringList fields = line.split(QLatin1Char('\t'));
         ASSERT_EQ(fields.size(), 9) << line.toStdString();
         if (!fields[1].isEmpty())
-            parameters.append(fields[0] + QLatin1Char(' ') + fields[1] + QLatin1Char(' ') + fields[3]);
+            parameters.append(QStringList{fields[0], fields[1], fields[3]}.join(QLatin1Char(' ')));
     }
     EXPECT_EQ(parameters, (QStringList{"1 amount 3", "2 label 203"}));
     EXPECT_EQ(byCall.exitCode, 0) << byCall.errText().toStdString();

@@ -22,7 +22,9 @@ TEST(ColourProbe, ColoursAndCaseChangesWithTheDefaults)
         {{}, "12.5 1e5 ", "12.5 1e5 \n---\n0 2 number\n3 4 number\n"},
         // A word still open at the end of the text is not classified.
         {{}, "select * from", "SELECT * from\n---\n0 6 keyword\n"},
-        {{}, "count(*) null max ", "COUNT(*) NULL MAX \n---\n0 5 function\n9 13 constant\n14 17 function\n"},
+        {{},
+         "count(*) null max ",
+         "COUNT(*) NULL MAX \n---\n0 5 function\n9 13 constant\n14 17 function\n"},
         // An unterminated string stops before the carriage return.
         {{}, "'abc\r\nfrom t ", "'abc\r\nFROM t \n---\n0 4 string\n6 10 keyword\n"},
         {{}, "/* a\r\n b */select ", "/* a\r\n b */SELECT \n---\n0 11 comment\n11 17 keyword\n"},
@@ -37,10 +39,13 @@ TEST(ColourProbe, ColoursAndCaseChangesWithTheDefaults)
         {{"--case-sensitive", "1"}, "select x ", "select x \n---\n"},
         {{"--case-sensitive", "1"}, "SELECT x ", "SELECT x \n---\n0 6 keyword\n"},
         {{"--change-case", "0"}, "select x ", "select x \n---\n0 6 keyword\n"},
-        {{"--case-sensitive", "0", "--change-case", "1"}, "Select x ", "SELECT x \n---\n0 6 keyword\n"},
+        {{"--case-sensitive", "0", "--change-case", "1"},
+         "Select x ",
+         "SELECT x \n---\n0 6 keyword\n"},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(visible(c.input.toUtf8()).toStdString() + " " + c.options.join(' ').toStdString());
+        SCOPED_TRACE(visible(c.input.toUtf8()).toStdString() + " "
+                     + c.options.join(' ').toStdString());
         const ProbeOutput result = ProbeProcess::run(QStringList{"colour"} + c.options, c.input);
         ASSERT_TRUE(result.finished) << result.failure.toStdString();
         EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();

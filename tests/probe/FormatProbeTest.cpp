@@ -107,7 +107,8 @@ TEST(FormatProbe, LaysOutWithTheDefaultsAndTheOptionsGiven)
          lines({"SELECT aaaa, bbbb, ", "       cccc, dddd, ", "       eeee"})},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(visible(c.input.toUtf8()).toStdString() + " " + c.options.join(' ').toStdString());
+        SCOPED_TRACE(visible(c.input.toUtf8()).toStdString() + " "
+                     + c.options.join(' ').toStdString());
         const ProbeOutput result = ProbeProcess::run(QStringList{"format"} + c.options, c.input);
         ASSERT_TRUE(result.finished) << result.failure.toStdString();
         EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();

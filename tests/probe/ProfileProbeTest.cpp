@@ -27,13 +27,16 @@ TEST(ProfileProbe, PrintsTheEightFieldsOfTheParsedProfile)
     };
     const Case cases[] = {
         {"Provider=SQLite;Data Source=/tmp/a.db",
-         profileLines("", "SQLite", "/tmp/a.db", "", "", "", "", "Provider=SQLite;Data Source=/tmp/a.db;")},
+         profileLines("", "SQLite", "/tmp/a.db", "", "", "", "",
+                      "Provider=SQLite;Data Source=/tmp/a.db;")},
         {"Provider=PostgreSQL;Data Source=db:5432;Initial Catalog=sales;Sslmode=require",
          profileLines("", "PostgreSQL", "db:5432", "", "", "sales", "Sslmode=require",
-                      "Provider=PostgreSQL;Data Source=db:5432;Initial Catalog=sales;Sslmode=require")},
+                      "Provider=PostgreSQL;Data Source=db:5432;Initial Catalog=sales;"
+                      "Sslmode=require")},
         {"Timeout=5;Password=pw;User ID=u;Provider=P;Initial Catalog=c;Data Source=d;X=1;",
          profileLines("", "P", "d", "u", "pw", "c", "Timeout=5;X=1",
-                      "Provider=P;Data Source=d;Initial Catalog=c;User ID=u;Password=pw;Timeout=5;X=1")},
+                      "Provider=P;Data Source=d;Initial Catalog=c;User ID=u;Password=pw;"
+                      "Timeout=5;X=1")},
         // Keys other than ConnName are compared exactly: a lower-case provider is another pair.
         {"provider=SQLite;Data Source=x",
          profileLines("", "", "x", "", "", "", "provider=SQLite",

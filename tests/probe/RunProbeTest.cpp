@@ -121,8 +121,8 @@ TEST(RunProbe, ReadsEveryRowOfALargeResult)
     const int count = 20000;
     const ProbeOutput result = ProbeProcess::run(
         {"run", connection},
-        QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < %1)"
-                       " SELECT n, '行' || n AS t FROM c")
+        QStringLiteral("WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c"
+                       " WHERE n < %1) SELECT n, '行' || n AS t FROM c")
             .arg(count));
     ASSERT_TRUE(result.finished) << result.failure.toStdString();
     EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
@@ -178,15 +178,16 @@ TEST(RunProbe, CommentOutAndAutoCommitOptions)
     QTemporaryDir dir;
     const QString connection = sqliteConnection(TestSupport::makeSqliteFile(dir, RunSql));
 
+    const char *const quoted = "SELECT '--x' AS a";
     const ProbeOutput kept =
-        ProbeProcess::run({"run", "--comment-out", "1", connection}, QByteArray("SELECT '--x' AS a"));
+        ProbeProcess::run({"run", "--comment-out", "1", connection}, QByteArray(quoted));
     ASSERT_TRUE(kept.finished) << kept.failure.toStdString();
     EXPECT_EQ(kept.exitCode, 0) << visible(kept.out).toStdString();
     EXPECT_TRUE(kept.outText().startsWith(QStringLiteral("(1件が処理されました)\n## 1\na\n--x\n")))
         << visible(kept.out).toStdString();
 
     const ProbeOutput removed =
-        ProbeProcess::run({"run", "--comment-out", "0", connection}, QByteArray("SELECT '--x' AS a"));
+        ProbeProcess::run({"run", "--comment-out", "0", connection}, QByteArray(quoted));
     ASSERT_TRUE(removed.finished) << removed.failure.toStdString();
     EXPECT_EQ(removed.exitCode, 1) << visible(removed.out).toStdString();
     EXPECT_TRUE(removed.outText().contains(QStringLiteral("pane 0: エラーが発生しました\n")));
@@ -238,8 +239,8 @@ TEST(RunProbe, ShowsAPostgresExecution)
                        "INSERT INTO probe_run_items VALUES (1, 'りんご'), (2, NULL);"));
     ASSERT_EQ(setUp.exitCode, 0) << setUp.errText().toStdString();
 
-    const ProbeOutput keyed =
-        ProbeProcess::run({"run", connection}, QByteArray("SELECT * FROM probe_run_items ORDER BY id"));
+    const ProbeOutput keyed = ProbeProcess::run(
+        {"run", connection}, QByteArray("SELECT * FROM probe_run_items ORDER BY id"));
     const ProbeOutput batch = ProbeProcess::run(
         {"run", connection},
         QStringLiteral("UPDATE probe_run_items SET name = 'x' WHERE id = 2;"
@@ -275,8 +276,9 @@ TEST(RunProbe, PostgresErrorsAndTransactions)
 
     const ProbeOutput failed = ProbeProcess::run(
         {"run", connection}, QByteArray("SELECT * FROM probe_run_no_such_table"));
-    const ProbeOutput inserted = ProbeProcess::run({"run", "--autocommit", "0", connection},
-                                                   QByteArray("INSERT INTO probe_run_tx VALUES ('日本')"));
+    const ProbeOutput inserted =
+        ProbeProcess::run({"run", "--autocommit", "0", connection},
+                          QStringLiteral("INSERT INTO probe_run_tx VALUES ('日本')"));
     const ProbeOutput read =
         ProbeProcess::run({"sql", connection}, QByteArray("SELECT a FROM probe_run_tx"));
     ProbeProcess::run({"sql", connection}, QByteArray("DROP TABLE probe_run_tx"));

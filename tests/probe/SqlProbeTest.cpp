@@ -98,8 +98,9 @@ TEST(SqlProbe, QueryErrorsGoToStandardErrorInTheQueryErrorFormat)
     EXPECT_TRUE(queryError(missing.trimmed()).match(leading.errText()).hasMatch())
         << visible(leading.err).toStdString();
 
-    const ProbeOutput later = ProbeProcess::run({"sql", sqliteConnection(path)},
-                                                QStringLiteral("SELECT 7 AS n; SELECT * FROM nowhere;"));
+    const ProbeOutput later =
+        ProbeProcess::run({"sql", sqliteConnection(path)},
+                          QStringLiteral("SELECT 7 AS n; SELECT * FROM nowhere;"));
     ASSERT_TRUE(later.finished) << later.failure.toStdString();
     EXPECT_EQ(later.exitCode, 1);
     EXPECT_TRUE(later.outText().startsWith(QStringLiteral("# result 1\nn\n")))
