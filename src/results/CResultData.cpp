@@ -3,7 +3,9 @@
 #include "db/FieldText.h"
 #include "platform/AppSettings.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 // Code units per arena chunk (1 MiB); a row longer than that gets a chunk of its own.
@@ -525,6 +527,51 @@ void CResultData::ClearChanges()
     m_changes.clear();
     m_changeIndex.clear();
     m_insertedCount = 0;
+}
+
+bool CResultData::SetDisplayOrder(std::vector<int> order)
+{
+    if (order.size() != m_rows.size())
+        return false;
+    std::vector<bool> seen(order.size(), false);
+    for (int key : order) {
+        if (key < 0 || size_t(key) >= seen.size() || seen[size_t(key)])
+            return false;
+        seen[size_t(key)] = true;
+    }
+    m_order = std::move(order);
+    return true;
+}
+
+void CResultData::ReplaceFetchedRow(int key, const QStringList &cells)
+{
+    if (key < 0 || size_t(key) >= m_rows.size())
+        return;
+    // The new values go to the end of the arena; the row index points there instead.
+    AddRow(cells);
+    m_rows[size_t(key)] = m_rows.back();
+    m_rows.pop_back();
+    m_order.pop_back();
+    m_objectInfoDone = false;
+}
+
+void CResultData::RemoveFetchedRows(QList<int> keys)
+{
+    std::sort(keys.begin(), keys.end(), std::greater<int>());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    for (int key : std::as_const(keys)) {
+        if (key < 0 || size_t(key) >= m_rows.size())
+            continue;
+        m_rows.erase(m_rows.begin() + key);
+        std::vector<int> order;
+        order.reserve(m_order.size() - 1);
+        for (int k : m_order) {
+            if (k != key)
+                order.push_back(k > key ? k - 1 : k);
+        }
+        m_order = std::move(order);
+    }
+    m_objectInfoDone = false;
 }
 
 qint64 CResultData::MemoryUsage() const

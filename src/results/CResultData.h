@@ -150,6 +150,17 @@ public:
     QList<CRsvUndoFrame> &UndoStack() { return m_undoStack; }
     QList<CRsvUndoFrame> &RedoStack() { return m_redoStack; }
 
+    // The display order: display row i shows fetched row GetDisplayOrder()[i]. Sorting sets
+    // a new order, which must hold every fetched key once (false and unchanged otherwise).
+    const std::vector<int> &GetDisplayOrder() const { return m_order; }
+    bool SetDisplayOrder(std::vector<int> order);
+
+    // Changes to the fetched rows themselves, for a write-back that made the database match:
+    // a row's values replaced, and fetched rows removed (every key above a removed one
+    // decreases by one; the display order follows). AddRow appends one.
+    void ReplaceFetchedRow(int key, const QStringList &cells);
+    void RemoveFetchedRows(QList<int> keys);
+
     // Bytes held by the fetched rows (arena, row index and display order).
     qint64 MemoryUsage() const;
 

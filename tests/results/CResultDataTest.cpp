@@ -280,3 +280,28 @@ TEST(ResultColumn, descriptor_from_field_type_and_attributes)
         EXPECT_EQ(got.writable, c.expected.writable) << c.type;
     }
 }
+
+TEST(CResultData, display_order_and_fetched_row_changes_keep_keys_consistent)
+{
+    auto model = threeRows();
+    EXPECT_FALSE(model->SetDisplayOrder({0, 0, 1})); // not a permutation
+    EXPECT_FALSE(model->SetDisplayOrder({0, 1}));
+    ASSERT_TRUE(model->SetDisplayOrder({2, 0, 1}));
+    EXPECT_EQ(model->GetCellText(0, 0), "3");
+    EXPECT_EQ(model->GetRowNumberText(0), "3"); // fetched rows keep their numbers
+    // Edits address display rows and land on the key.
+    ASSERT_TRUE(model->SetCell(0, 1, "x", CResultData::MarkPlain, true));
+    EXPECT_EQ(model->Changes().first().key, 2);
+
+    model->ClearChanges();
+    model->ReplaceFetchedRow(1, {"20", "b"});
+    EXPECT_EQ(model->FetchedText(1, 0), QStringLiteral("20"));
+    EXPECT_EQ(model->FetchedText(0, 1), QStringLiteral("a"));
+    EXPECT_EQ(model->GetFetchedRowCount(), 3);
+
+    model->RemoveFetchedRows({0});
+    ASSERT_EQ(model->GetFetchedRowCount(), 2);
+    EXPECT_EQ(model->GetDisplayOrder(), std::vector<int>({1, 0}));
+    EXPECT_EQ(model->GetCellText(0, 0), "3");
+    EXPECT_EQ(model->GetCellText(1, 0), "20");
+}
