@@ -29,6 +29,9 @@ TEST(ColourProbe, ColoursAndCaseChangesWithTheDefaults)
         {{}, "'abc\r\nfrom t ", "'abc\r\nFROM t \n---\n0 4 string\n6 10 keyword\n"},
         {{}, "/* a\r\n b */select ", "/* a\r\n b */SELECT \n---\n0 11 comment\n11 17 keyword\n"},
         {{}, "\"a b\" x", "\"a b\" x\n---\n0 5 string\n"},
+        // A word directly followed by a string or a comment is not classified.
+        {{}, "select'x' from--c", "select'x' from--c\n---\n6 9 string\n14 17 comment\n"},
+        {{}, "null/*c*/ ", "null/*c*/ \n---\n4 9 comment\n"},
         {{}, "select\nx ", "SELECT\nx \n---\n0 6 keyword\n"},
         {{}, "select\r\n", "SELECT\r\n\n---\n0 6 keyword\n"},
         {{}, "select 名前 from 社員 where 番号 = 1 ",
