@@ -198,7 +198,7 @@ CommandTarget::State CChildFrame::commandState(int id) const
     const bool connected = IsConnected();
     switch (id) {
     case Cmd::Execute:
-        state.enabled = connected && !m_session->IsBusy() && !m_editor->Text().isEmpty();
+        state.enabled = connected && !m_session->IsBusy() && !m_editor->editor()->IsEmpty();
         break;
     case Cmd::Cancel:
         state.enabled = IsExecuting();
@@ -208,7 +208,7 @@ CommandTarget::State CChildFrame::commandState(int id) const
         state.enabled = connected && m_session->IsInTransaction();
         break;
     case Cmd::Format:
-        state.enabled = !m_editor->Text().isEmpty();
+        state.enabled = !m_editor->editor()->IsEmpty();
         break;
     case Cmd::RenameTab:
         state.enabled = true;
