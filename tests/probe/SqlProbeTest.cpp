@@ -220,3 +220,24 @@ TEST(SqlProbe, ReportsTheCountOfEveryStatementOnPostgres)
                              "# result 5\n値\n3\n1\n3\n4\n"
                              "# result 6\naffected=3\n# result 7\naffected=-1\n"));
 }
+
+// Field texts by declared type: date-times with and without milliseconds, midnight as the
+// date alone, booleans as 1 and 0, NULL before the binary marker, fixed-width text as stored.
+TEST(SqlProbe, RendersEveryKindOfValueOnPostgres)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const ProbeOutput result = ProbeProcess::run(
+        {"sql", TestSupport::postgresConnection()},
+        QStringLiteral("SELECT '2024-03-03 01:02:03.045'::timestamp AS t, '00:00:00'::time AS z,"
+                       " '2024-01-01'::timestamp AS m, true AS b, false AS f, 3::real AS r,"
+                       " 'ａｂ'::char(3) AS c, NULL::bytea AS n, '\\x'::bytea AS e,"
+                       " 12345678901::bigint AS big, 1.5::numeric AS dec"));
+    ASSERT_TRUE(result.finished) << result.failure.toStdString();
+    EXPECT_EQ(result.exitCode, 0) << result.errText().toStdString();
+    EXPECT_EQ(result.outText(),
+              QStringLiteral("# result 1\n"
+                             "t\tz\tm\tb\tf\tr\tc\tn\te\tbig\tdec\n"
+                             "135\t134\t135\t11\t11\t4\t130\t205\t205\t20\t131\n"
+                             "2024/03/03 01:02:03.045\t00:00:00\t2024/01/01\t1\t0\t3\tａｂ \t"
+                             "<NULL>\t<Binary>\t12345678901\t1.5\n"));
+}
