@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
-
 namespace {
 
 QString sqliteConnection(const QString &path)

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <array>

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
 // What one run of qorvane-probe gave back.
 struct ProbeOutput
 {
@@ -34,8 +36,6 @@ public:
 
 // Shows bytes with their control characters spelled out, for failure messages.
 QString visible(const QByteArray &bytes);
-
-#include <ostream>
 
 // Lets GoogleTest print texts readably in failure messages.
 inline void PrintTo(const QString &text, std::ostream *os)
