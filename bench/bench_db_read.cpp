@@ -4,7 +4,8 @@
 //     bench_db_read [rows [sqlite|postgres]]     (default 1,000,000 rows, both)
 //
 // SQLite: a file in the temporary folder, built once. PostgreSQL: the server of the
-// QORVANE_TEST_PG connection string (skipped when unset), table bench_db_read, built once.
+// QORVANE_TEST_PG connection string (skipped when unset), table bench_db_read, built for the
+// run and dropped afterwards.
 
 #include "db/CADODatabase.h"
 #include "db/CADORecordset.h"
@@ -271,5 +272,11 @@ int main(int argc, char **argv)
     const Figures pgRows = best(3, [&] { return readAll(pg, pgQuery, Mode::RowsOnly); });
     std::printf("PostgreSQL rows only (MoveNext, no field texts) %7.2f s wall %7.2f s cpu\n",
                 pgRows.seconds, pgRows.cpuSeconds);
+    // The table is not left in the shared test database.
+    {
+        CADODatabase session;
+        if (session.Open(pg))
+            run(session, {}, QStringLiteral("DROP TABLE IF EXISTS bench_db_read"));
+    }
     return 0;
 }
