@@ -414,6 +414,24 @@ TEST_P(ProviderTest, schema_rowsets_with_ole_db_columns)
                               "BEST_MATCH", "IS_FIXEDLENGTH"})
         EXPECT_TRUE(rs.HasField(field)) << field;
 
+    // Constraint rowsets come from the server's information_schema where it has one.
+    const bool opened = rs.OpenSchema(adSchemaTableConstraints,
+                                      QStringList{QString(), QString(), QString(), QString(), schema, t});
+    if (isPostgres()) {
+        ASSERT_TRUE(opened) << rs.GetErrorText().toStdString();
+        ASSERT_FALSE(rs.IsEOF());
+        EXPECT_TRUE(rs.GetValueText("CONSTRAINT_TYPE", text));
+        EXPECT_EQ(text, "PRIMARY KEY");
+        EXPECT_TRUE(rs.GetValueText("TABLE_NAME", text));
+        EXPECT_EQ(text, t);
+        ASSERT_TRUE(rs.OpenSchema(adSchemaKeyColumnUsage,
+                                  QStringList{QString(), QString(), QString(), QString(), schema, t}));
+        EXPECT_EQ(rs.RecordCount(), 2);
+    } else {
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(rs.GetErrorCode(), DB_E_NotSupported);
+    }
+
     // An unsupported schema number fails to open.
     EXPECT_FALSE(rs.OpenSchema(39));
     EXPECT_EQ(rs.GetErrorCode(), DB_E_NotSupported);

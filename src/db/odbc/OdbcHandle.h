@@ -29,6 +29,9 @@ public:
     // The driver hands out a text column's value as the server sent it (UTF-8) when asked
     // for SQL_C_BINARY (psqlODBC), which spares its conversion to UTF-16.
     bool rawTextAsBinary() const { return m_rawText; }
+    // The server has the standard information_schema views (PostgreSQL, MariaDB, MySQL).
+    bool hasInformationSchema() const { return m_informationSchema; }
+    void setHasInformationSchema(bool value) { m_informationSchema = value; }
     // A backslash escapes inside quoted literals (MySQL and MariaDB).
     bool backslashEscapes() const { return m_backslashEscapes; }
     void setBackslashEscapes(bool value) { m_backslashEscapes = value; }
@@ -66,6 +69,7 @@ private:
     bool m_getDataInBlocks = false;
     bool m_rawText = false;
     bool m_backslashEscapes = false;
+    bool m_informationSchema = false;
     std::mutex m_statementsMutex;
     std::set<Statement *> m_statements;
 };

@@ -32,8 +32,9 @@ public:
             throw OdbcHandle::diagnostics(SQL_HANDLE_STMT, m_stmt, m_handle->source());
     }
 
-    // Every row of the current result, integers as VT_I8, everything else as text.
-    Rows readAll() const
+    // Every row of the current result, integers as VT_I8, everything else as text; names
+    // receives the column names and integer which columns are integers.
+    Rows readAll(QStringList *names = nullptr, QList<bool> *integers = nullptr) const
     {
         SQLSMALLINT count = 0;
         check(SQLNumResultCols(m_stmt, &count));
@@ -47,7 +48,11 @@ public:
             SQLDescribeColW(m_stmt, i, name, 256, &length, &type, &size, &digits, &nullable);
             integer.append(type == SQL_SMALLINT || type == SQL_INTEGER || type == SQL_TINYINT
                            || type == SQL_BIGINT);
+            if (names)
+                names->append(OdbcHandle::fromWide(name, std::min<SQLSMALLINT>(length, 255)));
         }
+        if (integers)
+            *integers = integer;
         Rows rows;
         for (;;) {
             const SQLRETURN rc = SQLFetch(m_stmt);
@@ -156,6 +161,44 @@ bool isCharacterAdoType(int type)
            || type == adVarBinary || type == adLongVarBinary;
 }
 
+// The information_schema view whose columns are the OLE DB rowset's (OLE DB took its
+// schema rowsets from these views), or nullptr.
+const char *informationSchemaView(int schema)
+{
+    switch (schema) {
+    case adSchemaCharacterSets:
+        return "character_sets";
+    case adSchemaCollations:
+        return "collations";
+    case adSchemaCheckConstraints:
+        return "check_constraints";
+    case adSchemaConstraintColumnUsage:
+        return "constraint_column_usage";
+    case adSchemaConstraintTableUsage:
+        return "constraint_table_usage";
+    case adSchemaKeyColumnUsage:
+        return "key_column_usage";
+    case adSchemaReferentialConstraints:
+        return "referential_constraints";
+    case adSchemaTableConstraints:
+        return "table_constraints";
+    case adSchemaColumnsDomainUsage:
+        return "column_domain_usage";
+    case adSchemaColumnPrivileges:
+        return "column_privileges";
+    case adSchemaTablePrivileges:
+        return "table_privileges";
+    case adSchemaUsagePrivileges:
+        return "usage_privileges";
+    case adSchemaViewColumnUsage:
+        return "view_column_usage";
+    case adSchemaViewTableUsage:
+        return "view_table_usage";
+    default:
+        return nullptr;
+    }
+}
+
 Rows tables(OdbcHandle *h, const QString &catalog, const QString &schema, const QString &name,
             const QString &type)
 {
@@ -171,12 +214,38 @@ Rows tables(OdbcHandle *h, const QString &catalog, const QString &schema, const 
 std::unique_ptr<ResultStream> OdbcSchema::open(const std::shared_ptr<OdbcHandle> &handle,
                                                int schema, const QList<Variant> &values)
 {
+    OdbcHandle *h = handle.get();
+    const Restrictions r{values};
+    if (const char *view = informationSchemaView(schema); view && h->hasInformationSchema()) {
+        // Read as the server has it; restriction i narrows the i-th column (the OLE DB
+        // restriction columns lead each of these rowsets, in order).
+        Statement s(h);
+        const std::u16string query = OdbcHandle::toWide(
+            QStringLiteral("SELECT * FROM information_schema.%1").arg(QLatin1String(view)));
+        s.check(SQLExecDirectW(
+            s.get(), reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(query.c_str())), SQL_NTS));
+        QStringList names;
+        QList<bool> integers;
+        const Rows rows = s.readAll(&names, &integers);
+        auto rowset = std::make_unique<MemoryResult>();
+        for (qsizetype i = 0; i < names.size(); ++i)
+            rowset->addField(names[i].toUpper(), integers[i] ? adInteger : adVarWChar);
+        for (const Row &row : rows) {
+            bool keep = true;
+            for (int i = 0; i < values.size() && i < row.size() && keep; ++i)
+                keep = r.matches(i, row[i].isEmptyOrNull() ? QString() : row[i].text());
+            if (!keep)
+                continue;
+            auto &o = rowset->addRow();
+            for (qsizetype i = 0; i < row.size(); ++i)
+                o[size_t(i)] = row[i];
+        }
+        return rowset;
+    }
     std::unique_ptr<MemoryResult> result = MemoryResult::forSchema(schema);
     if (!result)
         throw ComError(DB_E_NotSupported, handle->source(),
                        QStringLiteral("スキーマ %1 はサポートされていません。").arg(schema));
-    OdbcHandle *h = handle.get();
-    const Restrictions r{values};
     MemoryResult &out = *result;
     // Table-scoped functions need a table: without one they run per table.
     auto forEachTable = [&](const QString &catalog, const QString &schemaName, const QString &table,

@@ -160,6 +160,7 @@ std::unique_ptr<OdbcSession> OdbcSession::open(Kind kind, const ConnectionString
     SQLGetInfoW(handle->dbc(), SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr);
     handle->setGetDataInBlocks((getData & SQL_GD_BLOCK) && (getData & SQL_GD_BOUND));
     handle->setBackslashEscapes(kind == Kind::MariaDB);
+    handle->setHasInformationSchema(kind != Kind::Generic);
     handle->setRawTextAsBinary(kind == Kind::PostgreSQL
                                && handle->driverName().startsWith(QLatin1String("psqlodbc")));
     return std::unique_ptr<OdbcSession>(new OdbcSession(kind, handle));
