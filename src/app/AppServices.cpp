@@ -7,6 +7,7 @@
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
 #include "db/CADODatabase.h"
+#include "db/CADORecordset.h"
 #include "editor/CQryView.h"
 #include "platform/SettingsNotifier.h"
 #include "query/CChildFrame.h"
@@ -14,7 +15,10 @@
 #include "schema/CDBInfo.h"
 #include "sql/CSqlParser.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QThread>
 
 namespace AppServices {
 
@@ -29,6 +33,14 @@ void installSettingsHooks()
 
 void installInto(CMainFrame &mainFrame)
 {
+    // A query error met on the UI thread is shown at once; the fetch worker's errors go to
+    // the message tab of their window instead.
+    CADORecordset::setErrorReporter([](const QString &text) {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            return;
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Qorvane"), text);
+    });
+
     // A catalogue entry is read only for a session the registry holds open.
     CDBInfo::instance().SetSessionCheck([](const CADODatabase *session) {
         return CDBConnections::instance().IsOpen(session);

@@ -2,6 +2,7 @@
 #include "app/AppServices.h"
 #include "app/CMainFrame.h"
 #include "connections/CDBConnections.h"
+#include "db/CADORecordset.h"
 #include "editor/CQryView.h"
 #include "platform/AppSettings.h"
 #include "platform/SettingsStore.h"
@@ -83,4 +84,5 @@ TEST(StartToResult, a_connected_window_runs_a_script_into_result_tabs)
     EXPECT_EQ(main.queryWindows().count(), 0);
     EXPECT_EQ(CDBConnections::instance().Count(), 0);
     AppSettings::instance() = saved;
+    CADORecordset::setErrorReporter({});
 }
