@@ -669,3 +669,36 @@ TEST(Session, mariadb_mapping_reaches_the_mariadb_driver)
     EXPECT_FALSE(session.GetErrorDescription().contains("Data source name not found"));
     EXPECT_TRUE(session.GetErrorText().startsWith("データベースエラー："));
 }
+
+TEST(Session, postgres_types_beyond_the_standard_ones_read_as_text)
+{
+    SKIP_WITHOUT_POSTGRES();
+    CADODatabase session;
+    ASSERT_TRUE(session.Open(TestSupport::postgresConnection()));
+    const std::pair<const char *, const char *> cases[] = {
+        {"interval '1 day 02:03:04'", "1 day 02:03:04"},
+        {"'{\"a\":1}'::json", "{\"a\":1}"},
+        {"'{\"a\":1}'::jsonb", "{\"a\": 1}"},
+        {"ARRAY[1,2]", "{1,2}"},
+        {"'10.0.0.1'::inet", "10.0.0.1"},
+        {"'<a/>'::xml", "<a/>"},
+        {"point(1,2)", "(1,2)"},
+        {"'abc'::char(5)", "abc  "},
+        {"'abc'::name", "abc"},
+        {"B'101'", "101"},
+        {"'12:00:00+02'::timetz", "12:00:00+02"},
+        {"int4range(1,5)", "[1,5)"},
+        {"'日本語'::varchar(3)", "日本語"},
+        {"1.25::numeric", "1.25"},
+        {"2.5::float4", "2.5"},
+        {"'12:34:56.5'::time", "12:34:56"},
+    };
+    for (const auto &[expression, expected] : cases) {
+        CADORecordset rs(&session);
+        ASSERT_TRUE(rs.Open(QStringLiteral("SELECT %1 AS v").arg(QString::fromUtf8(expression))))
+            << expression << rs.GetErrorText().toStdString();
+        QString text;
+        ASSERT_TRUE(rs.GetFieldText(0, text)) << expression;
+        EXPECT_EQ(text.toStdString(), std::string(expected)) << expression;
+    }
+}

@@ -460,19 +460,32 @@ void OdbcResult::describeCurrent()
             break;
         }
         }
-        if (m_handle->rawTextAsBinary() && column.kind == KindText && info.type != adGUID) {
-            // The value's text as the server sent it (UTF-8): up to three bytes per character.
-            column.raw = true;
-            column.cType = SQL_C_BINARY;
-            column.elementBytes = ((size > 0 && SQLLEN(size) <= 1024) ? SQLLEN(size) : TextCap) * 3;
-        } else if (m_handle->rawTextAsBinary() && column.kind != KindBinary
-                   && column.kind != KindText) {
-            // Numbers, dates and booleans as their ASCII text, parsed here: the driver's own
-            // conversions to binary forms cost more than the reading itself.
-            column.raw = true;
-            column.cType = SQL_C_CHAR;
-            column.elementBytes
-                = column.kind == KindDecimal ? std::max<SQLLEN>(SQLLEN(size) + 4, 48) : 48;
+        if (m_handle->rawTextAsBinary()) {
+            // psqlODBC hands out these server types' text as sent: texts as UTF-8 bytes
+            // (SQL_C_BINARY) and numbers, dates and booleans as ASCII (SQL_C_CHAR), parsed
+            // here; its own conversions cost more than the reading itself. Other types (and
+            // anything it refuses that way) keep the converted forms.
+            SQLWCHAR typeName[64] = {};
+            SQLSMALLINT typeLength = 0;
+            SQLColAttributeW(m_stmt, i, SQL_DESC_TYPE_NAME, typeName, sizeof typeName, &typeLength,
+                             nullptr);
+            const QString pgType = OdbcHandle::fromWide(typeName, std::min<qsizetype>(typeLength / 2, 63));
+            static const QStringList textTypes = {"text", "varchar", "bpchar", "char", "xml",
+                                                  "character varying", "character"};
+            static const QStringList plainTypes = {"int2", "int4", "int8", "numeric", "float4",
+                                                   "float8", "date", "timestamp", "bool"};
+            if (column.kind == KindText && textTypes.contains(pgType)) {
+                column.raw = true;
+                column.cType = SQL_C_BINARY;
+                // Four bytes per character at most in UTF-8.
+                column.elementBytes = ((size > 0 && SQLLEN(size) <= 1024) ? SQLLEN(size) : TextCap) * 4;
+            } else if (column.kind != KindBinary && column.kind != KindText
+                       && plainTypes.contains(pgType)) {
+                column.raw = true;
+                column.cType = SQL_C_CHAR;
+                column.elementBytes
+                    = column.kind == KindDecimal ? std::max<SQLLEN>(SQLLEN(size) + 4, 48) : 48;
+            }
         }
         rowBytes += column.elementBytes + qsizetype(sizeof(SQLLEN));
         m_fields.append(info);
