@@ -17,9 +17,9 @@ int main(int argc, char **argv)
         return text;
     };
 
-    if (args.isEmpty() || args.first() == QLatin1String("--help")) {
-        Probe::err(usage());
-        return args.isEmpty() ? 2 : 0;
+    if (!args.isEmpty() && args.first() == QLatin1String("--help")) {
+        Probe::out(usage());
+        return 0;
     }
 
     QString codePage;
@@ -33,11 +33,12 @@ int main(int argc, char **argv)
         CodePage::setProcessCodePage(cp);
     }
 
+    if (args.isEmpty())
+        return Probe::usageError(QStringLiteral("no subcommand (see qorvane-probe --help)"));
     const QString name = args.takeFirst();
     for (const auto &entry : ProbeCommand::registry()) {
         if (entry.name == name)
             return entry.function(args);
     }
-    Probe::err(usage());
     return Probe::usageError(QStringLiteral("unknown subcommand: %1").arg(name));
 }
