@@ -380,8 +380,9 @@ bool CDBInfo::ensureList(const CADODatabase *session, DBInfoEntry &entry, Schema
     return !empty || loadList(session, entry, schema, kind);
 }
 
-QList<TableInfo> CDBInfo::GetTables(const CADODatabase *session, const QString &schema,
-                                    bool loadIfEmpty)
+template<typename Item>
+QList<Item> CDBInfo::listOf(const CADODatabase *session, const QString &schema, bool loadIfEmpty,
+                            ListKind kind, QList<Item> SchemaInfo::*list)
 {
     m_lastError.clear();
     const auto entry = entryFor(session);
@@ -389,34 +390,26 @@ QList<TableInfo> CDBInfo::GetTables(const CADODatabase *session, const QString &
     if (!info)
         return {};
     if (loadIfEmpty)
-        ensureList(session, *entry, *info, ListKind::Tables);
-    return info->tables;
+        ensureList(session, *entry, *info, kind);
+    return info->*list;
+}
+
+QList<TableInfo> CDBInfo::GetTables(const CADODatabase *session, const QString &schema,
+                                    bool loadIfEmpty)
+{
+    return listOf(session, schema, loadIfEmpty, ListKind::Tables, &SchemaInfo::tables);
 }
 
 QList<TableInfo> CDBInfo::GetViews(const CADODatabase *session, const QString &schema,
                                    bool loadIfEmpty)
 {
-    m_lastError.clear();
-    const auto entry = entryFor(session);
-    SchemaInfo *info = entry ? schemaOf(*entry, schema) : nullptr;
-    if (!info)
-        return {};
-    if (loadIfEmpty)
-        ensureList(session, *entry, *info, ListKind::Views);
-    return info->views;
+    return listOf(session, schema, loadIfEmpty, ListKind::Views, &SchemaInfo::views);
 }
 
 QList<ProcInfo> CDBInfo::GetProcedures(const CADODatabase *session, const QString &schema,
                                        bool loadIfEmpty)
 {
-    m_lastError.clear();
-    const auto entry = entryFor(session);
-    SchemaInfo *info = entry ? schemaOf(*entry, schema) : nullptr;
-    if (!info)
-        return {};
-    if (loadIfEmpty)
-        ensureList(session, *entry, *info, ListKind::Procedures);
-    return info->procedures;
+    return listOf(session, schema, loadIfEmpty, ListKind::Procedures, &SchemaInfo::procedures);
 }
 
 void CDBInfo::clearList(const CADODatabase *session, const QString &schema, ListKind kind)

@@ -134,6 +134,10 @@ private:
                   ListKind kind);
     bool ensureList(const CADODatabase *session, DBInfoEntry &entry, SchemaInfo &schema,
                     ListKind kind);
+    // One of a schema's lists, loaded first when asked and still empty.
+    template<typename Item>
+    QList<Item> listOf(const CADODatabase *session, const QString &schema, bool loadIfEmpty,
+                       ListKind kind, QList<Item> SchemaInfo::*list);
     bool loadTableDetails(const CADODatabase *session, DBInfoEntry &entry,
                           const SchemaInfo &schema, TableInfo &object, bool isView);
     bool loadProcDetails(const CADODatabase *session, DBInfoEntry &entry,
