@@ -306,6 +306,31 @@ TEST_P(ProviderTest, cancel_stops_a_running_statement_and_the_session_stays_usab
     EXPECT_TEXT(dump(session, "SELECT 'ok' AS r").section('\n', 2), "ok\n");
 }
 
+// A cancel given at once, while the statement may not yet have reached the server, is not
+// lost: every try ends well before the statement would.
+TEST_P(ProviderTest, cancel_right_after_the_open_is_not_lost)
+{
+    CADODatabase session;
+    ASSERT_TRUE(session.Open(m_connection));
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SCOPED_TRACE(attempt);
+        auto sink = std::make_shared<CompletionSink>();
+        const int cookie = session.connection()->advise(sink);
+        CADORecordset rs(&session);
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(
+            rs.Open(slowQuery(), adOpenForwardOnly, adUseServer, adLockReadOnly, adAsyncExecute));
+        std::this_thread::sleep_for(std::chrono::microseconds(200 * attempt));
+        EXPECT_TRUE(rs.Cancel());
+        ASSERT_TRUE(sink->waitFor(1, 10000));
+        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_EQ(sink->errorCode, DB_E_Canceled);
+        session.connection()->unadvise(cookie);
+    }
+    EXPECT_TEXT(dump(session, "SELECT 'ok' AS r").section('\n', 2), "ok\n");
+}
+
 TEST_P(ProviderTest, command_time_out_stops_a_statement)
 {
     CADODatabase session;

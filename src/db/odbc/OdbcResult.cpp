@@ -5,8 +5,10 @@
 
 #include <QDate>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <limits>
+#include <thread>
 #include <sqlext.h>
 
 namespace Ado {
@@ -238,9 +240,40 @@ void OdbcResult::start()
     m_keywords = OdbcSqlText::statementKeywords(m_text, escapes);
     bindParameters(order);
     const std::u16string wide = OdbcHandle::toWide(text);
+
+    // A cancel that arrives just before the driver has started executing would be lost:
+    // SQLCancel on an idle statement does nothing. While the statement executes, a watcher
+    // repeats SQLCancel after a cancel until the execution returns.
+    bool executing = true;
+    std::thread watcher([this, &executing] {
+        std::unique_lock lock(m_cancelWaitMutex);
+        while (executing) {
+            if (!m_cancelled) {
+                m_cancelWait.wait(lock, [&] { return !executing || m_cancelled; });
+                continue;
+            }
+            // The cancel request may take a network round trip: not under the wait lock,
+            // which cancel() takes on the UI thread.
+            lock.unlock();
+            {
+                std::lock_guard stmt(m_stmtMutex);
+                if (m_stmt != SQL_NULL_HSTMT)
+                    SQLCancel(m_stmt);
+            }
+            lock.lock();
+            m_cancelWait.wait_for(lock, std::chrono::milliseconds(100),
+                                  [&] { return !executing; });
+        }
+    });
     const SQLRETURN rc
         = SQLExecDirectW(m_stmt, reinterpret_cast<SQLWCHAR *>(const_cast<char16_t *>(wide.c_str())),
                          SQLINTEGER(wide.size()));
+    {
+        std::lock_guard lock(m_cancelWaitMutex);
+        executing = false;
+    }
+    m_cancelWait.notify_all();
+    watcher.join();
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
         throwStatementError();
     m_resultIndex = 0;
@@ -801,7 +834,11 @@ bool OdbcResult::nextResult()
 
 void OdbcResult::cancel()
 {
-    m_cancelled = true;
+    {
+        std::lock_guard wait(m_cancelWaitMutex);
+        m_cancelled = true;
+    }
+    m_cancelWait.notify_all();
     std::lock_guard lock(m_stmtMutex);
     if (m_stmt != SQL_NULL_HSTMT)
         SQLCancel(m_stmt);

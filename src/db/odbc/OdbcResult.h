@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <sql.h>
@@ -65,6 +66,8 @@ private:
     std::mutex m_stmtMutex; // guards m_stmt against cancel() and release()
     std::mutex m_useMutex;  // held by every call that uses the statement
     std::atomic<bool> m_cancelled{false};
+    std::mutex m_cancelWaitMutex;         // with m_cancelWait: wakes the execution's watcher
+    std::condition_variable m_cancelWait;
     std::atomic<bool> m_released{false};
     QStringList m_keywords;
     int m_resultIndex = 0;
