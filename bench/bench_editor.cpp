@@ -4,6 +4,7 @@
 //
 //     bench_editor [realdata-dir]     (default /work/shared/realdata)
 
+#include "BenchCorpus.h"
 #include "editor/CColorRichView.h"
 #include "platform/AppSettings.h"
 
@@ -29,19 +30,7 @@ QString corpus(const QString &root)
         files.append(tpch.filePath(name));
     files.append(root + QStringLiteral("/sqlglot/identity.sql"));
     files.append(root + QStringLiteral("/chinook-database/Chinook_Sqlite.sql"));
-    QString text;
-    for (const QString &path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-            continue;
-        }
-        QString part = QString::fromUtf8(file.readAll());
-        part.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        part.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-        text += part + QStringLiteral("\r\n");
-    }
-    return text;
+    return readCorpus(files);
 }
 
 // CPU time of this thread: the work itself, without the time the scheduler gives to other

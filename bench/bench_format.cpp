@@ -4,6 +4,7 @@
 //
 //     bench_format [realdata-dir]     (default /work/shared/realdata)
 
+#include "BenchCorpus.h"
 #include "sql/CSqlParser.h"
 
 #include <QCoreApplication>
@@ -26,19 +27,7 @@ QString corpus(const QString &root)
     files.append(root + QStringLiteral("/sqlglot/identity.sql"));
     files.append(root + QStringLiteral("/sqlglot/pretty.sql"));
     files.append(root + QStringLiteral("/pagila/pagila-schema.sql"));
-    QString text;
-    for (const QString &path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-            continue;
-        }
-        QString part = QString::fromUtf8(file.readAll());
-        part.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        part.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-        text += part + QStringLiteral("\r\n");
-    }
-    return text;
+    return readCorpus(files);
 }
 
 // The corpus repeated up to the given size in UTF-8 bytes, cut at a whole repetition.
