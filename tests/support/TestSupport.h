@@ -8,7 +8,6 @@ namespace TestSupport {
 
 // tests/data of the source tree.
 QString dataDir();
-// ../shared/realdata style corpora are not part of the tree; tests use tests/data only.
 
 // The PostgreSQL connection string scripts/test exports (QORVANE_TEST_PG), or empty.
 QString postgresConnection();
