@@ -634,10 +634,7 @@ CChildFrame *CMainFrame::openQueryWindow(CADODatabase *session, const QString &p
         return nullptr;
     }
 
-    // A hidden child of the main window until it joins the area, so the connection dialogs
-    // centre over the main window.
-    auto *frame = new CChildFrame(this);
-    frame->hide();
+    auto *frame = new CChildFrame;
     frame->setPath(path);
     // Loading a script belongs to the document; a window whose script cannot be loaded is
     // destroyed before it is shown.
