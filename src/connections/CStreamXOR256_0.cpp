@@ -31,15 +31,29 @@ bool CStreamXOR256_0::DecryptText(const QString &in, QString &out)
         return false;
     out.resize(in.size());
     for (qsizetype i = 0; i < in.size(); ++i) {
-        uint8_t s = 0;
-        uint8_t x = 0;
-        nextMix(s, x);
-        const uint8_t low = uint8_t(in.at(i).unicode() & 0xFFu);
-        const uint8_t plain = uint8_t(uint8_t(low - s) ^ m_feedback ^ x);
-        out[i] = QChar(uint16_t(plain));
-        m_feedback = plain;
+        out[i] = QChar(uint16_t(decryptStep(uint8_t(in.at(i).unicode() & 0xFFu))));
     }
     return true;
+}
+
+uint8_t CStreamXOR256_0::encryptStep(uint8_t plain)
+{
+    uint8_t s = 0;
+    uint8_t x = 0;
+    nextMix(s, x);
+    const uint8_t cipher = uint8_t((plain ^ x ^ m_feedback) + s);
+    m_feedback = plain;
+    return cipher;
+}
+
+uint8_t CStreamXOR256_0::decryptStep(uint8_t cipher)
+{
+    uint8_t s = 0;
+    uint8_t x = 0;
+    nextMix(s, x);
+    const uint8_t plain = uint8_t(uint8_t(cipher - s) ^ x ^ m_feedback);
+    m_feedback = plain;
+    return plain;
 }
 
 bool CStreamXOR256_0::encryptBytes(const QByteArray &plain, QByteArray &out)
@@ -49,12 +63,7 @@ bool CStreamXOR256_0::encryptBytes(const QByteArray &plain, QByteArray &out)
         return false;
     out.resize(plain.size());
     for (qsizetype i = 0; i < plain.size(); ++i) {
-        uint8_t s = 0;
-        uint8_t x = 0;
-        nextMix(s, x);
-        const uint8_t b = uint8_t(plain.at(i));
-        out[i] = char(uint8_t((b ^ x ^ m_feedback) + s));
-        m_feedback = b;
+        out[i] = char(encryptStep(uint8_t(plain.at(i))));
     }
     return true;
 }
@@ -66,13 +75,7 @@ bool CStreamXOR256_0::decryptBytes(const QByteArray &cipher, QByteArray &out)
         return false;
     out.resize(cipher.size());
     for (qsizetype i = 0; i < cipher.size(); ++i) {
-        uint8_t s = 0;
-        uint8_t x = 0;
-        nextMix(s, x);
-        const uint8_t c = uint8_t(cipher.at(i));
-        const uint8_t plain = uint8_t(uint8_t(c - s) ^ x ^ m_feedback);
-        out[i] = char(plain);
-        m_feedback = plain;
+        out[i] = char(decryptStep(uint8_t(cipher.at(i))));
     }
     return true;
 }

@@ -27,6 +27,9 @@ public:
     bool DecryptFromBytes(const QByteArray &bytes, QString &out, int codePage);
 
     // Raw byte forms, for callers that do their own code-page conversion.
+    // One byte through the key stream, with the plain byte as the next feedback.
+    uint8_t encryptStep(uint8_t plain);
+    uint8_t decryptStep(uint8_t cipher);
     bool encryptBytes(const QByteArray &plain, QByteArray &out);
     bool decryptBytes(const QByteArray &cipher, QByteArray &out);
 };
